@@ -1,0 +1,124 @@
+#include "fixed_format.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace wertomat {
+namespace {
+
+__extension__ typedef unsigned __int128 UInt128;  // GCC and clang both have it
+
+constexpr int kColumnWidth = 10;
+constexpr std::uint64_t kDecimalScale = 10'000;  // four decimals
+
+// Above this the scaled value no longer fits the 64-bit fast path.
+constexpr double kFastPathLimit = 9.0e14;
+
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+char* PadAndCopy(std::string_view text, char* out) {
+    const auto padding = static_cast<std::ptrdiff_t>(kColumnWidth) -
+                         static_cast<std::ptrdiff_t>(text.size());
+    if (padding > 0) {
+        std::memset(out, ' ', static_cast<std::size_t>(padding));
+        out += padding;
+    }
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// |value| * 10^4 rounded to nearest, ties to even, for finite |value| below
+// kFastPathLimit. Works on the exact binary value: value = significand * 2^exponent.
+std::uint64_t ScaledMagnitude(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+    int exponent = 0;
+    if (biasedExponent == 0) {
+        exponent = -1074;  // zero or subnormal
+    } else {
+        significand |= std::uint64_t{1} << 52;
+        exponent = biasedExponent - 1075;
+    }
+    // Below the limit (< 2^50) every double has a fractional binary exponent.
+    const unsigned shift = static_cast<unsigned>(-exponent);
+    // significand * 10^4 < 2^67, so beyond 68 bits of shift the result is below one half.
+    if (shift > 68) {
+        return 0;
+    }
+    const UInt128 scaled = static_cast<UInt128>(significand) * kDecimalScale;
+    auto quotient = static_cast<std::uint64_t>(scaled >> shift);
+    const UInt128 remainder = scaled & ((static_cast<UInt128>(1) << shift) - 1);
+    const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+    if (remainder > half || (remainder == half && (quotient & 1) != 0)) {
+        ++quotient;
+    }
+    return quotient;
+}
+
+char* WriteFastPath(double value, char* out) {
+    std::uint64_t scaled = ScaledMagnitude(value);
+    // Build the text backwards in a small buffer: 18 integer digits at most.
+    std::array<char, 32> text{};
+    char* end = text.data() + text.size();
+    char* begin = end;
+
+    std::uint64_t fraction = scaled % kDecimalScale;
+    std::uint64_t integer = scaled / kDecimalScale;
+    begin -= 2;
+    std::memcpy(begin, &kDigitPairs[2 * (fraction % 100)], 2);
+    begin -= 2;
+    std::memcpy(begin, &kDigitPairs[2 * (fraction / 100)], 2);
+    *--begin = '.';
+    while (integer >= 100) {
+        begin -= 2;
+        std::memcpy(begin, &kDigitPairs[2 * (integer % 100)], 2);
+        integer /= 100;
+    }
+    if (integer >= 10) {
+        begin -= 2;
+        std::memcpy(begin, &kDigitPairs[2 * integer], 2);
+    } else {
+        *--begin = static_cast<char>('0' + integer);
+    }
+    if (std::signbit(value)) {
+        *--begin = '-';
+    }
+    return PadAndCopy({begin, static_cast<std::size_t>(end - begin)}, out);
+}
+
+char* WriteSlowPath(double value, char* out) {
+    if (std::isnan(value)) {
+        return PadAndCopy(std::signbit(value) ? "-nan" : "nan", out);
+    }
+    if (std::isinf(value)) {
+        return PadAndCopy(value < 0 ? "-inf" : "inf", out);
+    }
+    std::array<char, kMaximumColumnLength> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                      std::chars_format::fixed, 4);
+    return PadAndCopy({text.data(), static_cast<std::size_t>(result.ptr - text.data())}, out);
+}
+
+}  // namespace
+
+char* WriteColumn(double value, char* out) {
+    if (std::fabs(value) < kFastPathLimit) {
+        return WriteFastPath(value, out);
+    }
+    return WriteSlowPath(value, out);
+}
+
+}  // namespace wertomat

@@ -1,0 +1,117 @@
+#include "tabulation.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "fixed_format.h"
+
+namespace wertomat {
+namespace {
+
+constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
+
+TabulationOutcome Failure(std::string_view message) { return {false, std::string(message)}; }
+
+// Formats one row "%10.4f\t%10.4f\r\n" of x and y into sXY; returns its length.
+std::size_t WriteRow(double x, double y, std::array<char, kMaximumRowLength>& sXY) {
+    char* out = WriteColumn(x, sXY.data());
+    *out++ = '\t';
+    out = WriteColumn(y, out);
+    *out++ = '\r';
+    *out++ = '\n';
+    return static_cast<std::size_t>(out - sXY.data());
+}
+
+// The range checks in their fixed order; an empty view means the range is usable.
+std::string_view CheckRange(const TabulationRequest& request) {
+    if (request.end == request.start) {
+        return kEqualStartAndEndMessage;
+    }
+    if (request.end > request.start && request.step <= 0) {
+        return kRisingRangeNeedsPositiveStepMessage;
+    }
+    if (request.end < request.start && request.step >= 0) {
+        return kFallingRangeNeedsNegativeStepMessage;
+    }
+    if (!std::isfinite(request.start) || !std::isfinite(request.step) ||
+        !std::isfinite(request.end)) {
+        return kNotFiniteMessage;
+    }
+    if (!IsKnownFunction(request.kind)) {
+        return kUnknownFunctionMessage;
+    }
+    return {};
+}
+
+// Rough number of steps between start and limit. Divides before subtracting
+// so that a range wider than the largest double does not overflow.
+double EstimatedStepCount(double start, double step, double limit) {
+    return std::fabs(limit / step - start / step);
+}
+
+// Bytes to reserve up front: the estimated rows times the longer of the first
+// and the last row, which covers the usual tables without growing.
+std::size_t InitialCapacity(const TabulationRequest& request, double stepCount) {
+    std::array<char, kMaximumRowLength> row{};
+    const std::size_t firstRow = WriteRow(request.start, Evaluate(request.kind, request.start), row);
+    const std::size_t lastRow = WriteRow(request.end, Evaluate(request.kind, request.end), row);
+    const double estimate = (stepCount + 2.0) * static_cast<double>(std::max(firstRow, lastRow)) +
+                            static_cast<double>(kTableHeader.size());
+    return static_cast<std::size_t>(std::min(estimate, static_cast<double>(kMaximumTableLength)));
+}
+
+}  // namespace
+
+TabulationOutcome RunTabulation(const TabulationRequest& request) {
+    if (const std::string_view message = CheckRange(request); !message.empty()) {
+        return Failure(message);
+    }
+
+    // A tenth of a step beyond the end, so that an accumulated x that lands
+    // just past the end is still tabulated.
+    const double limit = request.end + request.step * 0.1;
+    // The limit overflows only for an end next to the largest double.
+    const double reach = std::isfinite(limit) ? limit : request.end;
+    const double stepCount = EstimatedStepCount(request.start, request.step, reach);
+    // Refuse up front when the table is clearly too large; the loop below
+    // still guards itself, since accumulated x may advance by less than a step.
+    if (!(stepCount < static_cast<double>(kMaximumRowCount) * 1.01)) {
+        return Failure(kTableTooLargeMessage);
+    }
+
+    std::string sErg;
+    sErg.reserve(InitialCapacity(request, stepCount));
+    sErg.append(kTableHeader);
+
+    const bool descending = request.step < 0;
+    std::array<char, kMaximumRowLength> sXY{};
+    std::size_t rowCount = 0;
+    double x = request.start;
+    while (descending ? x > limit : x < limit) {
+        if (rowCount == kMaximumRowCount) {
+            return Failure(kTableTooLargeMessage);
+        }
+        const std::size_t rowLength = WriteRow(x, Evaluate(request.kind, x), sXY);
+        const std::size_t needed = sErg.size() + rowLength;
+        if (needed > kMaximumTableLength) {
+            return Failure(kTableTooLargeMessage);
+        }
+        if (needed > sErg.capacity()) {
+            // Grow by half, never past the largest table allowed.
+            sErg.reserve(std::min(std::max(needed, sErg.capacity() + sErg.capacity() / 2),
+                                  kMaximumTableLength));
+        }
+        sErg.append(sXY.data(), rowLength);
+        ++rowCount;
+
+        const double next = x + request.step;
+        if (next == x) {
+            return Failure(kTableTooLargeMessage);  // the step no longer moves x
+        }
+        x = next;
+    }
+    return {true, std::move(sErg)};
+}
+
+}  // namespace wertomat

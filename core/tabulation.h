@@ -1,0 +1,50 @@
+// One tabulation run: start, step, end and polynomial in; table text or one
+// message out. Texts are Windows-1252 bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "function_catalogue.h"
+
+namespace wertomat {
+
+struct TabulationRequest {
+    double start = 0.0;  // first x ("Xa")
+    double step = 0.0;   // added to x from row to row ("Xsw"), may be negative
+    double end = 0.0;    // x at which the table ends ("Xe")
+    FunctionKind kind = 0;
+};
+
+// Either the table (succeeded) or exactly one message for the user (failed).
+struct TabulationOutcome {
+    bool succeeded = false;
+    std::string text;
+};
+
+// The messages, Windows-1252 encoded ("\xFC" is ü, "\xE4" is ä).
+inline constexpr std::string_view kEqualStartAndEndMessage =
+    "Bitte unterschiedliche Werte f\xFCr den Anfangs- und den Endwert eingeben";
+inline constexpr std::string_view kRisingRangeNeedsPositiveStepMessage =
+    "Bitte einen positiven Wert f\xFCr die Schrittweite eingeben";
+inline constexpr std::string_view kFallingRangeNeedsNegativeStepMessage =
+    "Bitte einen negativen Wert f\xFCr die Schrittweite eingeben";
+inline constexpr std::string_view kUnknownFunctionMessage =
+    "Falscher Wert in switch-Case-Anweisung";
+inline constexpr std::string_view kNotFiniteMessage =
+    "Bitte endliche Zahlen f\xFCr Anfangswert, Schrittweite und Endwert eingeben";
+inline constexpr std::string_view kTableTooLargeMessage =
+    "Die Tabelle w\xE4re zu gro\xDF: bitte eine gr\xF6\xDF" "ere Schrittweite eingeben (h\xF6"
+    "chstens 1000000 Zeilen)";
+
+inline constexpr std::string_view kTableHeader = "x\ty\r\n";
+
+// Bounds that keep a run from hanging or exhausting memory. 1,000,000 steps:
+// 0 to 1 in steps of 0.000001 still fits, its end value included.
+inline constexpr std::size_t kMaximumRowCount = 1'000'001;
+inline constexpr std::size_t kMaximumTableLength = 64u << 20;
+
+TabulationOutcome RunTabulation(const TabulationRequest& request);
+
+}  // namespace wertomat

@@ -1,0 +1,107 @@
+#include "number_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace wertomat {
+namespace {
+
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Checks the grammar  [sign] digits [mark digits] [e [sign] digits]  (with at
+// least one digit before the exponent) and writes the text with a full stop as
+// decimal mark and without a plus sign into `normalized`, which from_chars takes.
+bool Normalize(std::string_view text, std::string& normalized) {
+    std::size_t position = 0;
+    auto consumeDigits = [&] {
+        const std::size_t first = position;
+        while (position < text.size() && IsDigit(text[position])) {
+            normalized.push_back(text[position++]);
+        }
+        return position - first;
+    };
+    auto consumeSign = [&] {
+        if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
+            if (text[position] == '-') {
+                normalized.push_back('-');
+            }
+            ++position;
+        }
+    };
+
+    consumeSign();
+    std::size_t mantissaDigits = consumeDigits();
+    if (position < text.size() && (text[position] == '.' || text[position] == ',')) {
+        normalized.push_back('.');
+        ++position;
+        mantissaDigits += consumeDigits();
+    }
+    if (mantissaDigits == 0) {
+        return false;
+    }
+    if (position < text.size() && (text[position] == 'e' || text[position] == 'E')) {
+        normalized.push_back('e');
+        ++position;
+        consumeSign();
+        if (consumeDigits() == 0) {
+            return false;
+        }
+    }
+    return position == text.size();
+}
+
+bool HasNonZeroDigit(std::string_view normalized) {
+    for (const char c : normalized) {
+        if (c == 'e') {
+            return false;
+        }
+        if (c >= '1' && c <= '9') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    std::string normalized;
+    normalized.reserve(text.size());
+    if (!Normalize(text, normalized)) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const char* const last = normalized.data() + normalized.size();
+    const auto [end, error] =
+        std::from_chars(normalized.data(), last, value, std::chars_format::general);
+    if (error != std::errc{} || end != last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    if (value == 0.0 && HasNonZeroDigit(normalized)) {
+        return std::nullopt;  // underflowed to zero
+    }
+    return value;
+}
+
+std::string FormatNumber(double value) {
+    std::array<char, 32> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                      std::chars_format::general);
+    return {text.data(), result.ptr};
+}
+
+}  // namespace wertomat
