@@ -68,35 +68,48 @@ std::uint64_t ScaledMagnitude(double value) {
     return quotient;
 }
 
-char* WriteFastPath(double value, char* out) {
-    std::uint64_t scaled = ScaledMagnitude(value);
-    // Build the text backwards in a small buffer: 18 integer digits at most.
-    std::array<char, 32> text{};
-    char* end = text.data() + text.size();
-    char* begin = end;
+int DecimalDigitCount(std::uint64_t value) {
+    int count = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++count;
+    }
+    return count;
+}
 
-    std::uint64_t fraction = scaled % kDecimalScale;
+// Writes straight into `out`, right to left, with fixed-size stores only: the
+// text is at most 19 characters here, and `out` has room for far more.
+char* WriteFastPath(double value, char* out) {
+    const std::uint64_t scaled = ScaledMagnitude(value);
     std::uint64_t integer = scaled / kDecimalScale;
-    begin -= 2;
-    std::memcpy(begin, &kDigitPairs[2 * (fraction % 100)], 2);
-    begin -= 2;
-    std::memcpy(begin, &kDigitPairs[2 * (fraction / 100)], 2);
-    *--begin = '.';
+    const std::uint64_t fraction = scaled % kDecimalScale;
+    const bool negative = std::signbit(value);
+
+    const int textLength = static_cast<int>(negative) + DecimalDigitCount(integer) + 5;
+    const int fieldLength = textLength > kColumnWidth ? textLength : kColumnWidth;
+    std::memset(out, ' ', kColumnWidth);
+
+    char* position = out + fieldLength;
+    position -= 2;
+    std::memcpy(position, &kDigitPairs[2 * (fraction % 100)], 2);
+    position -= 2;
+    std::memcpy(position, &kDigitPairs[2 * (fraction / 100)], 2);
+    *--position = '.';
     while (integer >= 100) {
-        begin -= 2;
-        std::memcpy(begin, &kDigitPairs[2 * (integer % 100)], 2);
+        position -= 2;
+        std::memcpy(position, &kDigitPairs[2 * (integer % 100)], 2);
         integer /= 100;
     }
     if (integer >= 10) {
-        begin -= 2;
-        std::memcpy(begin, &kDigitPairs[2 * integer], 2);
+        position -= 2;
+        std::memcpy(position, &kDigitPairs[2 * integer], 2);
     } else {
-        *--begin = static_cast<char>('0' + integer);
+        *--position = static_cast<char>('0' + integer);
     }
-    if (std::signbit(value)) {
-        *--begin = '-';
+    if (negative) {
+        *--position = '-';
     }
-    return PadAndCopy({begin, static_cast<std::size_t>(end - begin)}, out);
+    return out + fieldLength;
 }
 
 char* WriteSlowPath(double value, char* out) {

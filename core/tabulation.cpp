@@ -13,14 +13,15 @@ constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
 
 TabulationOutcome Failure(std::string_view message) { return {false, std::string(message)}; }
 
-// Formats one row "%10.4f\t%10.4f\r\n" of x and y into sXY; returns its length.
-std::size_t WriteRow(double x, double y, std::array<char, kMaximumRowLength>& sXY) {
-    char* out = WriteColumn(x, sXY.data());
+// Formats one row "%10.4f\t%10.4f\r\n" of x and y at sXY, which must have room
+// for kMaximumRowLength characters; returns the row's length.
+std::size_t WriteRow(double x, double y, char* sXY) {
+    char* out = WriteColumn(x, sXY);
     *out++ = '\t';
     out = WriteColumn(y, out);
     *out++ = '\r';
     *out++ = '\n';
-    return static_cast<std::size_t>(out - sXY.data());
+    return static_cast<std::size_t>(out - sXY);
 }
 
 // The range checks in their fixed order; an empty view means the range is usable.
@@ -54,8 +55,10 @@ double EstimatedStepCount(double start, double step, double limit) {
 // and the last row, which covers the usual tables without growing.
 std::size_t InitialCapacity(const TabulationRequest& request, double stepCount) {
     std::array<char, kMaximumRowLength> row{};
-    const std::size_t firstRow = WriteRow(request.start, Evaluate(request.kind, request.start), row);
-    const std::size_t lastRow = WriteRow(request.end, Evaluate(request.kind, request.end), row);
+    const std::size_t firstRow =
+        WriteRow(request.start, Evaluate(request.kind, request.start), row.data());
+    const std::size_t lastRow =
+        WriteRow(request.end, Evaluate(request.kind, request.end), row.data());
     const double estimate = (stepCount + 2.0) * static_cast<double>(std::max(firstRow, lastRow)) +
                             static_cast<double>(kTableHeader.size());
     return static_cast<std::size_t>(std::min(estimate, static_cast<double>(kMaximumTableLength)));
@@ -80,29 +83,29 @@ TabulationOutcome RunTabulation(const TabulationRequest& request) {
         return Failure(kTableTooLargeMessage);
     }
 
-    std::string sErg;
-    sErg.reserve(InitialCapacity(request, stepCount));
-    sErg.append(kTableHeader);
+    // Rows are written straight into the text; `length` is the part in use and
+    // the rest is room for the next row.
+    std::string sErg(InitialCapacity(request, stepCount) + kMaximumRowLength, '\0');
+    std::size_t length = kTableHeader.copy(sErg.data(), kTableHeader.size());
 
     const bool descending = request.step < 0;
-    std::array<char, kMaximumRowLength> sXY{};
     std::size_t rowCount = 0;
     double x = request.start;
     while (descending ? x > limit : x < limit) {
         if (rowCount == kMaximumRowCount) {
             return Failure(kTableTooLargeMessage);
         }
-        const std::size_t rowLength = WriteRow(x, Evaluate(request.kind, x), sXY);
-        const std::size_t needed = sErg.size() + rowLength;
-        if (needed > kMaximumTableLength) {
+        if (sErg.size() - length < kMaximumRowLength) {
+            // Grow by half, never much past the largest table allowed.
+            const std::size_t grown =
+                std::max(sErg.size() + sErg.size() / 2, length + kMaximumRowLength);
+            sErg.resize(std::min(grown, kMaximumTableLength + kMaximumRowLength));
+        }
+        char* const sXY = sErg.data() + length;
+        length += WriteRow(x, Evaluate(request.kind, x), sXY);
+        if (length > kMaximumTableLength) {
             return Failure(kTableTooLargeMessage);
         }
-        if (needed > sErg.capacity()) {
-            // Grow by half, never past the largest table allowed.
-            sErg.reserve(std::min(std::max(needed, sErg.capacity() + sErg.capacity() / 2),
-                                  kMaximumTableLength));
-        }
-        sErg.append(sXY.data(), rowLength);
         ++rowCount;
 
         const double next = x + request.step;
@@ -111,6 +114,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request) {
         }
         x = next;
     }
+    sErg.resize(length);
     return {true, std::move(sErg)};
 }
 

@@ -1,0 +1,45 @@
+# The README's two commands, `make run` and `make test`, do all the set-up on a
+# fresh Debian or Ubuntu machine. The other targets are for developers.
+
+PRESET ?= dev
+BUILD_DIR := build/$(PRESET)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all run test deps configure build bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+# Until the dialog exists: the default table, start 0, step 0.1, end 2, first polynomial.
+run: build
+	@$(BUILD_DIR)/tools/wertomat-table 0 0.1 2
+
+test: build
+	@ctest --preset $(PRESET)
+
+# Benchmarks on an optimised release build; figures go to docs/performance.md.
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target tabulation_bench
+	@build/release/bench/tabulation_bench
+
+# Long fuzzing runs, FUZZ_SECONDS for each target; new inputs land in build/fuzz/corpus.
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer
+	@for target in number_text tabulation; do \
+		mkdir -p build/fuzz/corpus/$$target; \
+		build/fuzz/fuzz/$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+			build/fuzz/corpus/$$target fuzz/corpus/$$target || exit 1; \
+	done
+
+clean:
+	@rm -rf build

@@ -1,0 +1,68 @@
+// Any request: the run must end, stay within its bounds and give either one
+// known message or a well-formed table whose rows match the x values it walks.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "core/tabulation.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+bool IsKnownMessage(std::string_view text) {
+    for (const std::string_view message :
+         {wertomat::kEqualStartAndEndMessage, wertomat::kRisingRangeNeedsPositiveStepMessage,
+          wertomat::kFallingRangeNeedsNegativeStepMessage, wertomat::kUnknownFunctionMessage,
+          wertomat::kNotFiniteMessage, wertomat::kTableTooLargeMessage}) {
+        if (text == message) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    wertomat::TabulationRequest request;
+    if (size < 3 * sizeof(double) + sizeof(std::int32_t)) {
+        return 0;
+    }
+    std::memcpy(&request.start, data, sizeof(double));
+    std::memcpy(&request.step, data + 8, sizeof(double));
+    std::memcpy(&request.end, data + 16, sizeof(double));
+    std::memcpy(&request.kind, data + 24, sizeof(std::int32_t));
+
+    const wertomat::TabulationOutcome outcome = wertomat::RunTabulation(request);
+    if (!outcome.succeeded) {
+        Check(IsKnownMessage(outcome.text));
+        return 0;
+    }
+    const std::string_view table = outcome.text;
+    Check(table.size() <= wertomat::kMaximumTableLength);
+    Check(table.substr(0, wertomat::kTableHeader.size()) == wertomat::kTableHeader);
+    Check(table.size() >= 2 && table.substr(table.size() - 2) == "\r\n");
+
+    // Each row: a column, a tab, a column, CR LF; the rows follow the x values.
+    const auto rowCount = static_cast<std::size_t>(std::count(table.begin(), table.end(), '\n')) - 1;
+    Check(rowCount >= 1 && rowCount <= wertomat::kMaximumRowCount);
+    Check(static_cast<std::size_t>(std::count(table.begin(), table.end(), '\t')) == rowCount + 1);
+    double x = request.start;
+    const double limit = request.end + request.step * 0.1;
+    std::size_t expectedRows = 0;
+    while ((request.step < 0 ? x > limit : x < limit) && expectedRows <= rowCount) {
+        ++expectedRows;
+        x += request.step;
+    }
+    Check(expectedRows == rowCount);
+    return 0;
+}
