@@ -1,0 +1,479 @@
+#include "framework/qt/dialog_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+
+#include "framework/encoding/text_encoding.h"
+#include "framework/qt/icon_data.h"
+#include "framework/qt/text_view.h"
+#include "framework/winapp.h"
+#include "framework/wnd.h"
+
+namespace framework {
+namespace {
+
+using wertomat::FromWindows1252;
+using wertomat::ToWindows1252;
+
+constexpr DWORD kDisabled = 0x08000000;  // WS_DISABLED
+constexpr char kControlIdProperty[] = "controlId";
+
+bool HasStyle(DWORD style, DWORD bits) { return (style & bits) == bits; }
+
+// An automatic radio button: a click always checks it; the dialog unchecks the others.
+class AutoRadioButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+};
+
+// Static text: '&' marks a mnemonic unless SS_NOPREFIX is set; "&&" is an ampersand.
+QString StaticCaption(std::string_view caption, bool noPrefix) {
+    const QString text = FromWindows1252(caption);
+    if (noPrefix) {
+        return text.toHtmlEscaped();
+    }
+    QString html;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) {
+            ++i;
+            html += text[i] == u'&' ? QStringLiteral("&amp;")
+                                    : QStringLiteral("<u>") + QString(text[i]).toHtmlEscaped() +
+                                          QStringLiteral("</u>");
+        } else {
+            html += QString(text[i]).toHtmlEscaped();
+        }
+    }
+    return html;
+}
+
+QFont TemplateFont(const FontTemplate& font, DWORD style, const QWidget& window) {
+    QFont result = QApplication::font();
+    // The shell dialog font stands for the desktop's own interface font.
+    if (!HasStyle(style, DS_FIXEDSYS) && font.face != "MS Shell Dlg" &&
+        font.face != "MS Shell Dlg 2") {
+        result = QFont(FromWindows1252(font.face));
+    }
+    const int dpi = window.screen() != nullptr
+                        ? static_cast<int>(window.screen()->logicalDotsPerInchY())
+                        : 96;
+    result.setPixelSize(MulDiv(font.points, dpi, 72));
+    result.setWeight(font.weight >= 600 ? QFont::Bold : QFont::Normal);
+    result.setItalic(font.italic);
+    return result;
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* parent)
+    : QDialog(parent), owner_(owner), form_(form) {
+    Qt::WindowFlags flags = HasStyle(form.extendedStyle, WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint;
+    if (HasStyle(form.style, WS_CAPTION)) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if (HasStyle(form.style, WS_SYSMENU)) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (HasStyle(form.style, WS_CAPTION | WS_MINIMIZEBOX)) {
+            flags |= Qt::WindowMinimizeButtonHint;
+        }
+        if (HasStyle(form.style, WS_CAPTION | WS_MAXIMIZEBOX)) {
+            flags |= Qt::WindowMaximizeButtonHint;
+        }
+    }
+    setWindowFlags(flags);
+    setWindowTitle(FromWindows1252(form.title));
+    setSizeGripEnabled(false);
+
+    setFont(TemplateFont(form.font, form.style, *this));
+    baseUnits_ = BaseUnitsOf(font());
+    const QSize clientSize(HorizontalPixels(form.width, baseUnits_),
+                           VerticalPixels(form.height, baseUnits_));
+    if (HasStyle(form.style, WS_THICKFRAME)) {
+        resize(clientSize);
+    } else {
+        setFixedSize(clientSize);
+    }
+
+    for (const ControlTemplate& control : form.controls) {
+        CreateControl(control);
+    }
+    // Tab order is template order.
+    QWidget* previous = nullptr;
+    for (const ControlEntry& entry : controls_) {
+        if (entry.widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            setTabOrder(previous, entry.widget);
+        }
+        previous = entry.widget;
+    }
+
+    if (HasStyle(form.style, WS_SYSMENU)) {
+        auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+        systemMenuKey->setContext(Qt::WindowShortcut);
+        connect(systemMenuKey, &QShortcut::activated, this,
+                [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+    }
+}
+
+DialogWindow::~DialogWindow() {
+    owner_.ForgetWindow();
+    if (modalLoop_ != nullptr) {
+        modalLoop_->exit(-1);
+    }
+}
+
+void DialogWindow::CreateControl(const ControlTemplate& control) {
+    const QRect area = PixelRect(control.x, control.y, control.width, control.height, baseUnits_);
+    const DWORD style = control.style;
+    QWidget* widget = nullptr;
+
+    switch (control.controlClass) {
+        case ControlClass::Static: {
+            auto* label = new QLabel(this);
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                const HICON icon = AfxGetApp() != nullptr
+                                       ? AfxGetApp()->LoadIcon(static_cast<UINT>(control.iconId))
+                                       : nullptr;
+                const int size = GetSystemMetrics(SM_CXICON);
+                if (icon != nullptr) {
+                    label->setPixmap(QPixmap::fromImage(icon->ImageOfSize(size)));
+                }
+                label->setGeometry(area.x(), area.y(), size, GetSystemMetrics(SM_CYICON));
+            } else {
+                label->setTextFormat(Qt::RichText);
+                label->setText(StaticCaption(control.caption, HasStyle(style, SS_NOPREFIX)));
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setGeometry(area);
+            }
+            label->setFocusPolicy(Qt::NoFocus);
+            widget = label;
+            break;
+        }
+        case ControlClass::Edit: {
+            if (HasStyle(style, ES_MULTILINE) && HasStyle(style, ES_READONLY)) {
+                auto* view = new TextView(this);
+                view->setFrameShape(HasStyle(style, WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+                view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
+                widget = view;
+            } else if (HasStyle(style, ES_MULTILINE)) {
+                auto* editor = new QPlainTextEdit(this);
+                editor->setTabChangesFocus(!HasStyle(style, ES_WANTRETURN));
+                widget = editor;
+            } else {
+                auto* line = new QLineEdit(this);
+                line->setFrame(HasStyle(style, WS_BORDER));
+                line->setReadOnly(HasStyle(style, ES_READONLY));
+                widget = line;
+            }
+            widget->setGeometry(area);
+            widget->setFocusPolicy(HasStyle(style, WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+            break;
+        }
+        case ControlClass::Button: {
+            const DWORD kind = style & BS_TYPEMASK;
+            const QString caption = FromWindows1252(control.caption);
+            if (kind == BS_GROUPBOX) {
+                auto* box = new QGroupBox(caption, this);
+                box->setFocusPolicy(Qt::NoFocus);
+                box->setAttribute(Qt::WA_TransparentForMouseEvents);
+                widget = box;
+            } else if (kind == BS_AUTORADIOBUTTON) {
+                auto* radio = new AutoRadioButton(caption, this);
+                radio->setAutoExclusive(false);
+                radio->setFocusPolicy(Qt::ClickFocus);  // the checked one gets the Tab stop
+                radio->installEventFilter(this);
+                const std::size_t index = controls_.size();
+                connect(radio, &QAbstractButton::clicked, this, [this, index] { ClickRadio(index); });
+                widget = radio;
+            } else {
+                auto* button = new QPushButton(caption, this);
+                button->setAutoDefault(false);
+                button->setDefault(kind == BS_DEFPUSHBUTTON);
+                button->setFocusPolicy(HasStyle(style, WS_TABSTOP) ? Qt::StrongFocus
+                                                                   : Qt::ClickFocus);
+                connect(button, &QAbstractButton::clicked, this,
+                        [this, id = control.id] { SendCommand(id); });
+                widget = button;
+            }
+            widget->setGeometry(area);
+            break;
+        }
+    }
+    widget->setProperty(kControlIdProperty, control.id);
+    widget->setEnabled(!HasStyle(style, kDisabled));
+    widget->setVisible(HasStyle(style, WS_VISIBLE));
+    controls_.push_back({&control, widget});
+}
+
+void DialogWindow::SendCommand(int id) {
+    owner_.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED), 0);
+}
+
+QWidget* DialogWindow::Control(int id) const {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [id](const ControlEntry& entry) { return entry.form->id == id; });
+    return found != controls_.end() ? found->widget : nullptr;
+}
+
+std::optional<std::string> DialogWindow::ControlText(int id) const {
+    QWidget* widget = Control(id);
+    if (auto* view = qobject_cast<TextView*>(widget)) {
+        return view->text();
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        return ToWindows1252(line->text());
+    }
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        return ToWindows1252(editor->toPlainText());
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return ToWindows1252(button->text());
+    }
+    return std::nullopt;
+}
+
+void DialogWindow::SetControlText(int id, std::string_view text) {
+    QWidget* widget = Control(id);
+    if (auto* view = qobject_cast<TextView*>(widget)) {
+        view->setText(std::string(text));
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->setText(FromWindows1252(text));
+    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        editor->setPlainText(FromWindows1252(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(FromWindows1252(text));
+    }
+}
+
+// The radio buttons of the group that starts at `firstId` and ends before the
+// next control with WS_GROUP.
+std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
+    std::vector<std::size_t> group;
+    const auto first = std::find_if(controls_.begin(), controls_.end(),
+                                    [firstId](const ControlEntry& e) { return e.form->id == firstId; });
+    for (auto entry = first; entry != controls_.end(); ++entry) {
+        if (entry != first && HasStyle(entry->form->style, WS_GROUP)) {
+            break;
+        }
+        if (qobject_cast<QRadioButton*>(entry->widget) != nullptr) {
+            group.push_back(static_cast<std::size_t>(entry - controls_.begin()));
+        }
+    }
+    return group;
+}
+
+int DialogWindow::CheckedRadioIndex(int firstId) const {
+    const std::vector<std::size_t> group = RadioGroup(firstId);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        if (static_cast<QRadioButton*>(controls_[group[i]].widget)->isChecked()) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void DialogWindow::CheckRadio(int firstId, int index) {
+    const std::vector<std::size_t> group = RadioGroup(firstId);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        static_cast<QRadioButton*>(controls_[group[i]].widget)->setChecked(static_cast<int>(i) == index);
+    }
+    UpdateRadioTabStops(group);
+}
+
+// Finds the group a radio button belongs to: back to the control that starts it.
+void DialogWindow::ClickRadio(std::size_t index) {
+    std::size_t start = index;
+    while (start > 0 && !HasStyle(controls_[start].form->style, WS_GROUP)) {
+        --start;
+    }
+    const std::vector<std::size_t> group = RadioGroup(controls_[start].form->id);
+    for (const std::size_t member : group) {
+        static_cast<QRadioButton*>(controls_[member].widget)->setChecked(member == index);
+    }
+    UpdateRadioTabStops(group);
+    SendCommand(controls_[index].form->id);
+}
+
+void DialogWindow::UpdateRadioTabStops(const std::vector<std::size_t>& group) {
+    for (const std::size_t member : group) {
+        auto* radio = static_cast<QRadioButton*>(controls_[member].widget);
+        radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+void DialogWindow::FocusAndSelect(int id) {
+    QWidget* widget = Control(id);
+    if (widget == nullptr) {
+        return;
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->selectAll();
+    } else if (auto* view = qobject_cast<TextView*>(widget)) {
+        view->selectAll();
+    }
+}
+
+void DialogWindow::FocusFirstTabStop() {
+    for (const ControlEntry& entry : controls_) {
+        if ((entry.widget->focusPolicy() & Qt::TabFocus) != 0 && entry.widget->isEnabled() &&
+            !entry.widget->isHidden()) {
+            entry.widget->setFocus(Qt::TabFocusReason);
+            if (auto* line = qobject_cast<QLineEdit*>(entry.widget)) {
+                line->selectAll();
+            }
+            return;
+        }
+    }
+}
+
+int DialogWindow::DefaultCommandId() const {
+    for (const ControlEntry& entry : controls_) {
+        if (entry.form->controlClass == ControlClass::Button &&
+            (entry.form->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            return entry.form->id;
+        }
+    }
+    return IDOK;
+}
+
+int DialogWindow::RunModal() {
+    if (ended_) {
+        return result_;
+    }
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    if (!ended_) {
+        loop.exec(QEventLoop::DialogExec);
+    }
+    modalLoop_ = nullptr;
+    return result_;
+}
+
+void DialogWindow::End(int result) {
+    result_ = result;
+    ended_ = true;
+    hide();
+    if (modalLoop_ != nullptr) {
+        modalLoop_->exit(0);
+    }
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // A focused push button takes Enter itself; elsewhere it is the default command.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        } else {
+            SendCommand(DefaultCommandId());
+        }
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Escape) {
+        SendCommand(IDCANCEL);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Arrow keys move through a radio group and check the button they reach.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool backwards = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
+        const bool forwards = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
+        if ((backwards || forwards) && key->modifiers() == Qt::NoModifier) {
+            const auto current = std::find_if(controls_.begin(), controls_.end(),
+                                              [watched](const ControlEntry& e) { return e.widget == watched; });
+            if (current != controls_.end()) {
+                std::size_t start = static_cast<std::size_t>(current - controls_.begin());
+                while (start > 0 && !HasStyle(controls_[start].form->style, WS_GROUP)) {
+                    --start;
+                }
+                const std::vector<std::size_t> group = RadioGroup(controls_[start].form->id);
+                const auto position = std::find(group.begin(), group.end(),
+                                                static_cast<std::size_t>(current - controls_.begin()));
+                if (position != group.end() && group.size() > 1) {
+                    const std::size_t here = static_cast<std::size_t>(position - group.begin());
+                    const std::size_t next = forwards ? (here + 1) % group.size()
+                                                      : (here + group.size() - 1) % group.size();
+                    controls_[group[next]].widget->setFocus(Qt::OtherFocusReason);
+                    ClickRadio(group[next]);
+                    return true;
+                }
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    // The close box is a system command; the dialog ends only if that says so.
+    event->ignore();
+    if (!ended_) {
+        owner_.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
+void DialogWindow::paintEvent(QPaintEvent* event) {
+    activePaintEvent_ = event;
+    owner_.SendMessage(WM_PAINT, 0, 0);
+    activePaintEvent_ = nullptr;
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // Only the dialog's free area opens the system menu, not its controls.
+    QWidget* below = childAt(event->pos());
+    if (below != nullptr && qobject_cast<QGroupBox*>(below) == nullptr) {
+        event->ignore();
+        return;
+    }
+    if (HasStyle(form_.style, WS_SYSMENU)) {
+        ShowSystemMenu(event->globalPos());
+    }
+}
+
+void DialogWindow::ShowSystemMenu(QPoint globalPosition) {
+    CMenu* systemMenu = owner_.GetSystemMenu(FALSE);
+    if (systemMenu == nullptr) {
+        return;
+    }
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("systemMenu"));
+    for (const CMenu::Item& item : systemMenu->Items()) {
+        if ((item.flags & MF_SEPARATOR) != 0) {
+            menu.addSeparator();
+        } else {
+            QAction* action = menu.addAction(FromWindows1252(item.text));
+            action->setData(QVariant::fromValue<qulonglong>(item.id));
+        }
+    }
+    QAction* chosen = menu.exec(globalPosition);
+    if (chosen != nullptr) {
+        owner_.SendMessage(WM_SYSCOMMAND, static_cast<WPARAM>(chosen->data().toULongLong()), 0);
+    }
+}
+
+}  // namespace framework

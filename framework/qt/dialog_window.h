@@ -1,0 +1,81 @@
+// The toolkit side of a dialog: the window built from a template, its
+// controls, and the translation of toolkit events into the messages the
+// dialog's message map receives.
+#pragma once
+
+#include <QDialog>
+#include <QEventLoop>
+#include <QPointer>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/qt/dialog_units.h"
+#include "framework/resources.h"
+
+class CWnd;
+class QPaintEvent;
+
+namespace framework {
+
+class DialogWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* parent);
+    ~DialogWindow() override;
+
+    // Shows the window modally and returns the code given to End().
+    int RunModal();
+    void End(int result);
+    bool HasEnded() const { return ended_; }
+
+    const DialogTemplate& Form() const { return form_; }
+    DialogBaseUnits BaseUnits() const { return baseUnits_; }
+
+    QWidget* Control(int id) const;
+    std::optional<std::string> ControlText(int id) const;  // Windows-1252
+    void SetControlText(int id, std::string_view text);
+    // Radio group starting at `firstId`: index of the checked button, -1 if none.
+    int CheckedRadioIndex(int firstId) const;
+    void CheckRadio(int firstId, int index);
+    void FocusAndSelect(int id);
+    void FocusFirstTabStop();
+
+    void ShowSystemMenu(QPoint globalPosition);
+    // The paint event being handled, if any: painting is possible only then.
+    QPaintEvent* ActivePaintEvent() const { return activePaintEvent_; }
+    void PaintBackground(QPaintEvent* event) { QDialog::paintEvent(event); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ControlEntry {
+        const ControlTemplate* form;
+        QWidget* widget;
+    };
+
+    void CreateControl(const ControlTemplate& control);
+    void SendCommand(int id);
+    std::vector<std::size_t> RadioGroup(int firstId) const;
+    void ClickRadio(std::size_t index);
+    void UpdateRadioTabStops(const std::vector<std::size_t>& group);
+    int DefaultCommandId() const;
+
+    CWnd& owner_;
+    const DialogTemplate& form_;
+    DialogBaseUnits baseUnits_{};
+    std::vector<ControlEntry> controls_;
+    QEventLoop* modalLoop_ = nullptr;
+    QPaintEvent* activePaintEvent_ = nullptr;
+    int result_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace framework

@@ -1,0 +1,525 @@
+#include "framework/qt/text_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "framework/encoding/text_encoding.h"
+
+namespace framework {
+namespace {
+
+using wertomat::FromWindows1252;
+using wertomat::ToWindows1252;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Window);  // read-only: the dialog's colour
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Each byte of the code page maps to one character.
+    QStringDecoder decoder("windows-1252");
+    for (int byte = 0; byte < 256; ++byte) {
+        const char raw = static_cast<char>(byte);
+        const QString decoded = decoder(QByteArrayView(&raw, 1));
+        characters_[static_cast<std::size_t>(byte)] =
+            decoded.isEmpty() ? QChar(QChar::ReplacementCharacter) : decoded.front();
+    }
+    measureFont();
+}
+
+void TextView::setText(std::string text) {
+    text_ = std::move(text);
+    lineStarts_.assign(1, 0);
+    // One pass: where lines start and how wide the widest is.
+    int width = 0;
+    int widest = 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+    const std::size_t size = text_.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned char byte = bytes[i];
+        if (byte == '\n') {
+            lineStarts_.push_back(i + 1);
+            widest = std::max(widest, width);
+            width = 0;
+        } else if (byte != '\r' || i + 1 >= size || bytes[i + 1] != '\n') {
+            width += advanceOf(byte, width);
+        }
+    }
+    contentWidth_ = std::max(widest, width) + 2 * kMargin;
+    anchor_ = cursor_ = 0;
+    preferredX_ = -1;
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TextView::setTabStopWidth(int pixels) {
+    tabStopWidth_ = std::max(1, pixels);
+    setText(std::move(text_));
+}
+
+void TextView::selectAll() {
+    anchor_ = 0;
+    cursor_ = text_.size();
+    viewport()->update();
+}
+
+std::string TextView::selectedText() const {
+    const auto [first, last] = std::minmax(anchor_, cursor_);
+    return text_.substr(first, last - first);
+}
+
+void TextView::copy() const {
+    if (hasSelection()) {
+        QApplication::clipboard()->setText(FromWindows1252(selectedText()));
+    }
+}
+
+std::size_t TextView::firstVisibleLine() const {
+    return static_cast<std::size_t>(verticalScrollBar()->value());
+}
+
+std::size_t TextView::lineOf(std::size_t offset) const {
+    const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset);
+    return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
+}
+
+std::size_t TextView::lineEnd(std::size_t line) const {
+    if (line + 1 >= lineStarts_.size()) {
+        return text_.size();
+    }
+    std::size_t end = lineStarts_[line + 1] - 1;  // the line feed
+    if (end > lineStarts_[line] && text_[end - 1] == '\r') {
+        --end;
+    }
+    return end;
+}
+
+int TextView::advanceOf(unsigned char byte, int x) const {
+    if (byte == '\t') {
+        return (x / tabStopWidth_ + 1) * tabStopWidth_ - x;
+    }
+    return advances_[byte];
+}
+
+int TextView::xOf(std::size_t line, std::size_t offset) const {
+    int x = 0;
+    for (std::size_t i = lineStarts_[line]; i < offset; ++i) {
+        x += advanceOf(static_cast<unsigned char>(text_[i]), x);
+    }
+    return x;
+}
+
+int TextView::lineHeight() const { return std::max(1, fontMetrics().height()); }
+
+int TextView::visibleLineCount() const {
+    return std::max(1, (viewport()->height() - kMargin) / lineHeight());
+}
+
+std::size_t TextView::offsetAt(QPoint point) const {
+    const int row = point.y() < 0 ? -1 : point.y() / lineHeight();
+    const auto wanted = static_cast<long long>(firstVisibleLine()) + row;
+    const std::size_t line = static_cast<std::size_t>(
+        std::clamp<long long>(wanted, 0, static_cast<long long>(lineStarts_.size()) - 1));
+    const int targetX = point.x() + horizontalScrollBar()->value() - kMargin;
+    int x = 0;
+    const std::size_t end = lineEnd(line);
+    for (std::size_t i = lineStarts_[line]; i < end; ++i) {
+        const int advance = advanceOf(static_cast<unsigned char>(text_[i]), x);
+        if (targetX < x + advance / 2) {
+            return i;
+        }
+        x += advance;
+    }
+    return end;
+}
+
+void TextView::measureFont() {
+    QFont unkerned = font();
+    unkerned.setKerning(false);
+    if (unkerned != font()) {
+        setFont(unkerned);  // comes back here through changeEvent
+        return;
+    }
+    const QFontMetrics metrics(font());
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        advances_[byte] = byte < 0x20 ? 0 : metrics.horizontalAdvance(characters_[byte]);
+    }
+    setText(std::move(text_));
+}
+
+void TextView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        measureFont();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}
+
+void TextView::updateScrollBars() {
+    const int pageLines = visibleLineCount();
+    const int lines = static_cast<int>(std::min<std::size_t>(lineStarts_.size(), INT32_MAX));
+    verticalScrollBar()->setRange(0, std::max(0, lines - pageLines));
+    verticalScrollBar()->setPageStep(pageLines);
+    verticalScrollBar()->setSingleStep(1);
+    const int viewWidth = viewport()->width();
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth_ - viewWidth));
+    horizontalScrollBar()->setPageStep(std::max(1, viewWidth));
+    horizontalScrollBar()->setSingleStep(std::max(1, advances_['0']));
+}
+
+void TextView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void TextView::scrollContentsBy(int, int) { viewport()->update(); }
+
+void TextView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const QPalette& colours = palette();
+    const int height = lineHeight();
+    const int ascent = fontMetrics().ascent();
+    const int left = kMargin - horizontalScrollBar()->value();
+    const auto [selectionFirst, selectionLast] = std::minmax(anchor_, cursor_);
+    const bool focused = hasFocus();
+
+    const std::size_t first = firstVisibleLine();
+    const std::size_t last =
+        std::min(lineStarts_.size(), first + static_cast<std::size_t>(visibleLineCount()) + 2);
+    QString segment;
+    for (std::size_t line = first; line < last; ++line) {
+        const int top = static_cast<int>(line - first) * height;
+        const std::size_t begin = lineStarts_[line];
+        const std::size_t end = lineEnd(line);
+        // Selection behind the text; a selected line end shows as a little space.
+        if (selectionFirst < selectionLast && selectionFirst <= end && selectionLast > begin) {
+            const std::size_t from = std::max(selectionFirst, begin);
+            const std::size_t to = std::min(selectionLast, end);
+            const int x1 = xOf(line, from);
+            int x2 = xOf(line, to);
+            if (selectionLast > end && line + 1 < lineStarts_.size()) {
+                x2 += advances_[' '];
+            }
+            painter.fillRect(left + x1, top, x2 - x1, height,
+                             colours.color(focused ? QPalette::Active : QPalette::Inactive,
+                                           QPalette::Highlight));
+        }
+        // Text, one run between tabs at a time, each character in its colour.
+        int x = 0;
+        std::size_t runStart = begin;
+        int runX = 0;
+        auto flush = [&](std::size_t runEnd) {
+            if (runEnd <= runStart) {
+                return;
+            }
+            segment.resize(static_cast<qsizetype>(runEnd - runStart));
+            for (std::size_t i = runStart; i < runEnd; ++i) {
+                segment[static_cast<qsizetype>(i - runStart)] =
+                    characters_[static_cast<unsigned char>(text_[i])];
+            }
+            // Split a run where the selection starts or ends.
+            std::size_t piece = runStart;
+            int pieceX = runX;
+            while (piece < runEnd) {
+                const bool selected = piece >= selectionFirst && piece < selectionLast;
+                std::size_t pieceEnd = selected ? std::min(runEnd, selectionLast)
+                                                : (selectionFirst > piece ? std::min(runEnd, selectionFirst) : runEnd);
+                painter.setPen(colours.color(focused ? QPalette::Active : QPalette::Inactive,
+                                             selected ? QPalette::HighlightedText : QPalette::Text));
+                const QString piecetext = segment.mid(static_cast<qsizetype>(piece - runStart),
+                                                      static_cast<qsizetype>(pieceEnd - piece));
+                painter.drawText(left + pieceX, top + ascent, piecetext);
+                for (std::size_t i = piece; i < pieceEnd; ++i) {
+                    pieceX += advances_[static_cast<unsigned char>(text_[i])];
+                }
+                piece = pieceEnd;
+            }
+        };
+        for (std::size_t i = begin; i < end; ++i) {
+            const auto byte = static_cast<unsigned char>(text_[i]);
+            if (byte == '\t') {
+                flush(i);
+                x += advanceOf(byte, x);
+                runStart = i + 1;
+                runX = x;
+            } else {
+                x += advances_[byte];
+            }
+        }
+        flush(end);
+    }
+    if (focused && caretShown_) {
+        const std::size_t line = lineOf(cursor_);
+        if (line >= first && line < last) {
+            const int top = static_cast<int>(line - first) * height;
+            painter.fillRect(left + xOf(line, cursor_), top, 1, height,
+                             colours.color(QPalette::Text));
+        }
+    }
+}
+
+void TextView::moveCursor(std::size_t offset, bool keepAnchor) {
+    cursor_ = std::min(offset, text_.size());
+    if (!keepAnchor) {
+        anchor_ = cursor_;
+    }
+    ensureCursorVisible();
+    restartCaretBlink();
+    viewport()->update();
+}
+
+void TextView::ensureCursorVisible() {
+    const std::size_t line = lineOf(cursor_);
+    const auto first = firstVisibleLine();
+    const auto page = static_cast<std::size_t>(visibleLineCount());
+    if (line < first) {
+        verticalScrollBar()->setValue(static_cast<int>(line));
+    } else if (line >= first + page) {
+        verticalScrollBar()->setValue(static_cast<int>(line - page + 1));
+    }
+    const int x = xOf(line, cursor_) + kMargin;
+    const int scroll = horizontalScrollBar()->value();
+    if (x < scroll + kMargin) {
+        horizontalScrollBar()->setValue(x - kMargin);
+    } else if (x > scroll + viewport()->width() - kMargin) {
+        horizontalScrollBar()->setValue(x - viewport()->width() + kMargin);
+    }
+}
+
+void TextView::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy || (event->key() == Qt::Key_Insert &&
+                                        event->modifiers() == Qt::ControlModifier)) {
+        copy();
+        return;
+    }
+    if (event == QKeySequence::SelectAll) {
+        selectAll();
+        return;
+    }
+    const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
+    const bool byWord = (event->modifiers() & Qt::ControlModifier) != 0;
+    const std::size_t line = lineOf(cursor_);
+    const std::size_t lineBegin = lineStarts_[line];
+    const std::size_t end = lineEnd(line);
+    auto toLine = [&](long long target) {
+        const auto clamped = static_cast<std::size_t>(
+            std::clamp<long long>(target, 0, static_cast<long long>(lineStarts_.size()) - 1));
+        if (preferredX_ < 0) {
+            preferredX_ = xOf(line, cursor_);
+        }
+        const int keepX = preferredX_;
+        int x = 0;
+        std::size_t offset = lineStarts_[clamped];
+        const std::size_t targetEnd = lineEnd(clamped);
+        while (offset < targetEnd) {
+            const int advance = advanceOf(static_cast<unsigned char>(text_[offset]), x);
+            if (keepX < x + advance / 2) {
+                break;
+            }
+            x += advance;
+            ++offset;
+        }
+        moveCursor(offset, extend);
+        preferredX_ = keepX;
+    };
+    const auto page = static_cast<long long>(visibleLineCount());
+    switch (event->key()) {
+        case Qt::Key_Left:
+            if (byWord) {
+                std::size_t offset = cursor_;
+                while (offset > 0 && std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
+                    --offset;
+                }
+                while (offset > 0 && !std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
+                    --offset;
+                }
+                moveCursor(offset, extend);
+            } else if (cursor_ > lineBegin) {
+                moveCursor(cursor_ - 1, extend);
+            } else if (line > 0) {
+                moveCursor(lineEnd(line - 1), extend);
+            }
+            break;
+        case Qt::Key_Right:
+            if (byWord) {
+                std::size_t offset = cursor_;
+                while (offset < text_.size() &&
+                       !std::isspace(static_cast<unsigned char>(text_[offset]))) {
+                    ++offset;
+                }
+                while (offset < text_.size() &&
+                       std::isspace(static_cast<unsigned char>(text_[offset]))) {
+                    ++offset;
+                }
+                moveCursor(offset, extend);
+            } else if (cursor_ < end) {
+                moveCursor(cursor_ + 1, extend);
+            } else if (line + 1 < lineStarts_.size()) {
+                moveCursor(lineStarts_[line + 1], extend);
+            }
+            break;
+        case Qt::Key_Up:
+            toLine(static_cast<long long>(line) - 1);
+            return;
+        case Qt::Key_Down:
+            toLine(static_cast<long long>(line) + 1);
+            return;
+        case Qt::Key_PageUp:
+            toLine(static_cast<long long>(line) - page);
+            return;
+        case Qt::Key_PageDown:
+            toLine(static_cast<long long>(line) + page);
+            return;
+        case Qt::Key_Home:
+            moveCursor(byWord ? 0 : lineBegin, extend);
+            break;
+        case Qt::Key_End:
+            moveCursor(byWord ? text_.size() : end, extend);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->ignore();  // the dialog's OK and cancel commands
+            return;
+        default:
+            if (!event->text().isEmpty() && event->text().front().isPrint()) {
+                QApplication::beep();  // read-only: typing is refused
+                return;
+            }
+            event->ignore();
+            return;
+    }
+    preferredX_ = -1;
+}
+
+void TextView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    preferredX_ = -1;
+    selectingWithMouse_ = true;
+    lastMousePosition_ = event->position().toPoint();
+    moveCursor(offsetAt(lastMousePosition_), (event->modifiers() & Qt::ShiftModifier) != 0);
+}
+
+void TextView::mouseMoveEvent(QMouseEvent* event) {
+    if (!selectingWithMouse_) {
+        return;
+    }
+    lastMousePosition_ = event->position().toPoint();
+    if (viewport()->rect().contains(lastMousePosition_)) {
+        autoScrollTimer_.stop();
+    } else if (!autoScrollTimer_.isActive()) {
+        autoScrollTimer_.start(50, this);
+    }
+    moveCursor(offsetAt(lastMousePosition_), true);
+}
+
+void TextView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        selectingWithMouse_ = false;
+        autoScrollTimer_.stop();
+    }
+}
+
+void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const std::size_t offset = offsetAt(event->position().toPoint());
+    const std::size_t line = lineOf(offset);
+    std::size_t first = offset;
+    std::size_t last = offset;
+    const std::size_t begin = lineStarts_[line];
+    const std::size_t end = lineEnd(line);
+    while (first > begin && !IsBlank(text_[first - 1])) {
+        --first;
+    }
+    while (last < end && !IsBlank(text_[last])) {
+        ++last;
+    }
+    anchor_ = first;
+    moveCursor(last, true);
+}
+
+void TextView::contextMenuEvent(QContextMenuEvent* event) {
+    // The platform's edit menu, in the translation the text fields use.
+    auto text = [](const char* source) { return QCoreApplication::translate("QLineEdit", source); };
+    QMenu menu(this);
+    menu.addAction(text("&Undo"))->setEnabled(false);
+    menu.addSeparator();
+    menu.addAction(text("Cu&t"))->setEnabled(false);
+    QAction* copyAction = menu.addAction(text("&Copy"));
+    copyAction->setEnabled(hasSelection());
+    menu.addAction(text("&Paste"))->setEnabled(false);
+    menu.addAction(text("Delete"))->setEnabled(false);
+    menu.addSeparator();
+    QAction* selectAllAction = menu.addAction(text("Select All"));
+    selectAllAction->setEnabled(!text_.empty());
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == copyAction) {
+        copy();
+    } else if (chosen == selectAllAction) {
+        selectAll();
+    }
+}
+
+void TextView::focusInEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        selectAll();  // as the dialog manager does for edits reached by Tab
+    }
+    restartCaretBlink();
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void TextView::focusOutEvent(QFocusEvent* event) {
+    caretTimer_.stop();
+    caretShown_ = false;
+    viewport()->update();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+void TextView::restartCaretBlink() {
+    caretShown_ = true;
+    const int interval = QApplication::cursorFlashTime() / 2;
+    if (hasFocus() && interval > 0) {
+        caretTimer_.start(interval, this);
+    }
+}
+
+void TextView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == caretTimer_.timerId()) {
+        caretShown_ = !caretShown_;
+        viewport()->update();
+    } else if (event->timerId() == autoScrollTimer_.timerId()) {
+        const QRect area = viewport()->rect();
+        if (lastMousePosition_.y() < area.top()) {
+            verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        } else if (lastMousePosition_.y() > area.bottom()) {
+            verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        }
+        moveCursor(offsetAt(lastMousePosition_), true);
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
+}
+
+}  // namespace framework

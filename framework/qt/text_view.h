@@ -1,0 +1,83 @@
+// The read-only multi-line edit: shows a large Windows-1252 text fast, keeps
+// the bytes as given, and behaves like the platform's read-only edit in a
+// dialog: select with mouse and keyboard, copy, select all, no typing; Tab,
+// Enter and Escape are left to the dialog.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace framework {
+
+class TextView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit TextView(QWidget* parent = nullptr);
+
+    void setText(std::string text);
+    const std::string& text() const { return text_; }
+
+    // Distance between tab stops in pixels.
+    void setTabStopWidth(int pixels);
+
+    void selectAll();
+    void copy() const;
+    bool hasSelection() const { return anchor_ != cursor_; }
+    std::string selectedText() const;
+    std::size_t lineCount() const { return lineStarts_.size(); }
+    std::size_t firstVisibleLine() const;
+    int contentWidth() const { return contentWidth_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    std::size_t lineOf(std::size_t offset) const;
+    std::size_t lineEnd(std::size_t line) const;
+    int xOf(std::size_t line, std::size_t offset) const;
+    std::size_t offsetAt(QPoint viewportPoint) const;
+    int advanceOf(unsigned char byte, int x) const;
+    int lineHeight() const;
+    int visibleLineCount() const;
+    void measureFont();
+    void updateScrollBars();
+    void moveCursor(std::size_t offset, bool keepAnchor);
+    void ensureCursorVisible();
+    void restartCaretBlink();
+
+    static constexpr int kMargin = 2;
+
+    std::string text_;
+    std::vector<std::size_t> lineStarts_{0};
+    std::array<int, 256> advances_{};
+    std::array<QChar, 256> characters_{};
+    int tabStopWidth_ = 56;
+    int contentWidth_ = 0;
+    std::size_t anchor_ = 0;
+    std::size_t cursor_ = 0;
+    int preferredX_ = -1;
+    bool selectingWithMouse_ = false;
+    bool caretShown_ = false;
+    QBasicTimer caretTimer_;
+    QBasicTimer autoScrollTimer_;
+    QPoint lastMousePosition_;
+};
+
+}  // namespace framework

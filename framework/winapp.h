@@ -1,0 +1,72 @@
+// The application object, the application-wide message box and the main routine.
+#pragma once
+
+#include <string>
+
+#include "framework/cmdtarget.h"
+#include "framework/cstring.h"
+#include "framework/types.h"
+#include "framework/wnd.h"
+
+class CWinThread : public CCmdTarget {
+public:
+    CWnd* m_pMainWnd = nullptr;
+
+    const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const framework::MessageMap messageMap;
+};
+
+class CWinApp : public CWinThread {
+public:
+    // There is one application object; `appName` null takes the module's name.
+    explicit CWinApp(LPCTSTR appName = nullptr);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Called once by the main routine; FALSE ends the process without an event loop.
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+
+    HICON LoadIcon(UINT id) const;
+    void SetRegistryKey(LPCTSTR key);
+    const std::string& RegistryKey() const { return registryKey_; }
+    const std::string& AppName() const { return appName_; }
+
+    // ID_HELP: there is no help file to open.
+    void OnHelp() {}
+
+    DWORD m_dwRestartManagerSupportFlags = 0;
+
+    const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const framework::MessageMap messageMap;
+
+private:
+    std::string appName_;
+    std::string registryKey_;
+};
+
+CWinApp* AfxGetApp();
+
+// Modal over the active window: the text, one OK button, the application's
+// name as caption and a warning icon.
+int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpContext = 0);
+inline int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpContext = 0) {
+    return AfxMessageBox(text.GetString(), type, helpContext);
+}
+
+// Registers the standard control classes. The toolkit needs no registration;
+// kept so that start-up reads as on the original platform.
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
+
+namespace framework {
+
+// Starts the toolkit with the program name alone, so that no command-line
+// argument changes anything, runs the application object and returns the exit code.
+int RunApplication(const char* programName);
+
+// The German texts of the toolkit's own widgets (context menus, standard
+// buttons), whatever the user's locale. Returns whether they were found.
+bool InstallGermanTranslations();
+
+}  // namespace framework

@@ -1,0 +1,127 @@
+// Windows: CWnd with message routing, the menu, the rectangle and the paint context.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/cmdtarget.h"
+#include "framework/cstring.h"
+#include "framework/types.h"
+
+class QWidget;
+
+namespace framework {
+class DialogWindow;
+}  // namespace framework
+
+struct RECT {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+using LPRECT = RECT*;
+
+class CRect : public RECT {
+public:
+    CRect() = default;
+    CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// A menu as a list of entries; windows show it as a popup.
+class CMenu : public CObject {
+public:
+    struct Item {
+        UINT flags;
+        UINT_PTR id;
+        std::string text;  // Windows-1252; "\t" separates the shortcut text
+    };
+
+    BOOL AppendMenu(UINT flags, UINT_PTR id = 0, std::string_view text = {});
+    const std::vector<Item>& Items() const { return items_; }
+    void RemoveAll() { items_.clear(); }
+
+private:
+    std::vector<Item> items_;
+};
+
+// Device context: drawing on a window while it paints.
+class CDC : public CObject {
+public:
+    HDC GetSafeHdc() const { return context_; }
+    BOOL DrawIcon(int x, int y, HICON icon);
+
+protected:
+    CDC() = default;
+    void SetContext(HDC context) { context_ = context; }
+
+private:
+    HDC context_ = nullptr;
+};
+
+// Begins painting when made and ends it when released. Drawing works inside a
+// paint message; outside one there is nothing to paint on and drawing does nothing.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(class CWnd* window);
+    ~CPaintDC() override;
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+
+private:
+    std::unique_ptr<framework::PaintContext> paint_;
+};
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd();
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // Routes the message through the message maps and waits for the result.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // The window's own system menu for changing; null when the window has none.
+    // With `revert` the menu goes back to the platform's entries and null is returned.
+    CMenu* GetSystemMenu(BOOL revert);
+    HICON SetIcon(HICON icon, BOOL bigIcon);
+    HICON GetIcon(BOOL bigIcon) const;
+    BOOL IsIconic() const;
+    void GetClientRect(LPRECT rect) const;
+    BOOL DestroyWindow();
+
+    // The platform's handling of a message nobody else took.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Framework side: the window on screen, null when there is none.
+    framework::DialogWindow* Window() const;
+    QWidget* Widget() const;
+    void ForgetWindow();  // the window is being deleted
+
+    const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const framework::MessageMap messageMap;
+
+    // Default handlers, for derived classes to pass messages on to.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    void OnClose();
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void AttachWindow(std::unique_ptr<framework::DialogWindow> window);
+
+private:
+    void ResetSystemMenu();
+
+    std::unique_ptr<framework::DialogWindow> window_;
+    std::unique_ptr<CMenu> systemMenu_;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+};
+
+int GetSystemMetrics(int index);
