@@ -325,6 +325,7 @@ void DialogWindow::FocusAndSelect(int id) {
     if (widget == nullptr) {
         return;
     }
+    activateWindow();
     widget->setFocus(Qt::OtherFocusReason);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->selectAll();

@@ -1,0 +1,121 @@
+// The read-only results view: bytes kept, keyboard and mouse selection, copy,
+// typing refused, and the dialog keys left to the dialog.
+#include "framework/qt/text_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QVBoxLayout>
+#include <string>
+
+#include "tests/support/gui_test.h"
+
+namespace {
+
+struct ViewInWindow {
+    QWidget window;
+    QLineEdit* before = new QLineEdit(&window);
+    framework::TextView* view = new framework::TextView(&window);
+    QLineEdit* after = new QLineEdit(&window);
+
+    ViewInWindow() {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(view);
+        layout->addWidget(after);
+        window.resize(300, 300);
+        view->setText("x\ty\r\n    0.0000\t   -5.0000\r\n    0.1000\t   -4.6280\r\n");
+        window.show();
+        view->setFocus();
+        testing_support::ProcessEvents();
+    }
+};
+
+TEST(TextView, KeepsTheBytesItWasGiven) {
+    framework::TextView view;
+    const std::string text = "x\ty\r\nf\xFCr\n\r\nletzte";
+    view.setText(text);
+    EXPECT_EQ(view.text(), text);
+    EXPECT_EQ(view.lineCount(), 4u);
+    view.setText("");
+    EXPECT_EQ(view.lineCount(), 1u);
+}
+
+TEST(TextView, LargeTablesLoadWholeAndScrollByLines) {
+    std::string table = "x\ty\r\n";
+    for (int i = 0; i < 200'000; ++i) {
+        table += "    0.0000\t   -5.0000\r\n";
+    }
+    framework::TextView view;
+    view.resize(200, 200);
+    view.setText(table);
+    EXPECT_EQ(view.lineCount(), 200'002u);
+    EXPECT_GT(view.verticalScrollBar()->maximum(), 199'000);
+    EXPECT_GT(view.contentWidth(), 0);
+}
+
+TEST(TextView, KeyboardSelectsAndCopies) {
+    ViewInWindow fixture;
+    framework::TextView& view = *fixture.view;
+    QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(view.selectedText(), "x\ty");
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);  // keeps the column
+    EXPECT_EQ(view.selectedText(), "x\ty\r\n    0.0000");
+    QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(view.selectedText(), "x\ty\r\n    0.0000\t   -5.0000");
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "x\ty\r\n    0.0000\t   -5.0000");
+
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view.selectedText(), view.text());
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_FALSE(view.hasSelection());
+}
+
+TEST(TextView, TypingIsRefused) {
+    ViewInWindow fixture;
+    const std::string before = fixture.view->text();
+    QTest::keyClicks(fixture.view, "123");
+    QTest::keyClick(fixture.view, Qt::Key_Delete);
+    QTest::keyClick(fixture.view, Qt::Key_Backspace);
+    EXPECT_EQ(fixture.view->text(), before);
+}
+
+TEST(TextView, TabMovesOnAndSelectsAllWhenEntered) {
+    ViewInWindow fixture;
+    QTest::keyClick(fixture.view, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), fixture.after);
+    QTest::keyClick(fixture.after, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), fixture.view);
+    EXPECT_EQ(fixture.view->selectedText(), fixture.view->text());
+}
+
+TEST(TextView, EnterAndEscapeAreLeftToTheDialog) {
+    ViewInWindow fixture;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(fixture.view, &press);
+        EXPECT_FALSE(press.isAccepted()) << key;
+    }
+}
+
+TEST(TextView, MouseDragAndDoubleClickSelect) {
+    ViewInWindow fixture;
+    QWidget* area = fixture.view->viewport();
+    const int line = QFontMetrics(fixture.view->font()).height();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, line / 2));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(1, line * 2.5), area->mapToGlobal(QPointF(1, line * 2.5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(area, &drag);
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(1, static_cast<int>(line * 2.5)));
+    EXPECT_EQ(fixture.view->selectedText(), "x\ty\r\n    0.0000\t   -5.0000\r\n");
+
+    QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(fixture.view->width() - 40, line + line / 2));
+    EXPECT_EQ(fixture.view->selectedText(), "-5.0000");
+}
+
+}  // namespace
