@@ -363,6 +363,8 @@ int DialogWindow::RunModal() {
     }
     setWindowModality(Qt::ApplicationModal);
     show();
+    raise();
+    activateWindow();
     QEventLoop loop;
     modalLoop_ = &loop;
     if (!ended_) {

@@ -14,12 +14,19 @@ namespace {
 
 constexpr int kPollMilliseconds = 5;
 constexpr int kGiveUpMilliseconds = 8000;
+constexpr int kActivationMilliseconds = 1000;
 
 void Poll(std::function<QWidget*()> find, std::function<void(QWidget*)> action,
           std::shared_ptr<QElapsedTimer> clock) {
     QTimer::singleShot(kPollMilliseconds, [find, action, clock] {
         QWidget* found = find();
         if (found != nullptr && found->isVisible()) {
+            // Act as a user would: on the active window. Offscreen activation is asynchronous.
+            if (!found->isActiveWindow() && clock->elapsed() < kActivationMilliseconds) {
+                found->activateWindow();
+                Poll(find, action, clock);
+                return;
+            }
             action(found);
             return;
         }
