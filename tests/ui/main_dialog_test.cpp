@@ -1,0 +1,337 @@
+// The main dialog driven as a user drives it: typing, clicks, keys, the system
+// menu; message boxes and the About box are answered while they are open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <functional>
+#include <string>
+
+#include "core/tabulation.h"
+#include "framework/qt/dialog_window.h"
+#include "framework/qt/icon_data.h"
+#include "framework/qt/text_view.h"
+#include "framework/encoding/text_encoding.h"
+#include "framework/winapp.h"
+#include "tests/support/gui_test.h"
+#include "ui/wertomatdlg.h"
+
+namespace {
+
+using testing_support::MessageBoxContents;
+using testing_support::ProcessEvents;
+using testing_support::WhenModalAppears;
+using testing_support::WhenPopupAppears;
+
+constexpr INT_PTR kStillOpen = -2;
+
+// The dialog under test with handy access to its controls.
+class MainDialog {
+public:
+    CWertomatDlg dialog;
+
+    QWidget* Window() const { return dialog.Window(); }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(dialog.Window()->Control(id)); }
+    QRadioButton* Radio(int id) const {
+        return qobject_cast<QRadioButton*>(dialog.Window()->Control(id));
+    }
+    QPushButton* Button(int id) const {
+        return qobject_cast<QPushButton*>(dialog.Window()->Control(id));
+    }
+    framework::TextView* Results() const {
+        return qobject_cast<framework::TextView*>(dialog.Window()->Control(IDC_RESULTS));
+    }
+
+    void Type(int id, const QString& text) const {
+        QLineEdit* edit = Edit(id);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+    void Compute() const { QTest::mouseClick(Button(IDC_COMPUTE), Qt::LeftButton); }
+
+    // Clicks "Berechnen" and answers the message box that must follow.
+    MessageBoxContents ComputeExpectingMessage() const {
+        MessageBoxContents shown;
+        bool appeared = false;
+        WhenModalAppears(
+            [&](QWidget* box) {
+                appeared = true;
+                shown = testing_support::ReadMessageBox(box);
+                testing_support::AcceptMessageBox(box);
+            },
+            Window());
+        Compute();
+        EXPECT_TRUE(appeared);
+        return shown;
+    }
+
+    // Runs `steps` inside the modal run; returns DoModal's result.
+    INT_PTR Run(std::function<void()> steps) {
+        WhenModalAppears([this, steps](QWidget*) {
+            steps();
+            if (dialog.Window() != nullptr && !dialog.Window()->HasEnded()) {
+                dialog.EndDialog(static_cast<int>(kStillOpen));
+            }
+        });
+        return dialog.DoModal();
+    }
+};
+
+std::string Utf8(std::string_view windows1252) {
+    return wertomat::Windows1252ToUtf8(windows1252);
+}
+
+TEST(MainDialogOpening, DefaultsFocusAndSystemMenu) {
+    MainDialog main;
+    main.Run([&] {
+        EXPECT_EQ(main.Edit(IDC_XA)->text(), "0");
+        EXPECT_EQ(main.Edit(IDC_XSW)->text(), "0.1");
+        EXPECT_EQ(main.Edit(IDC_XE)->text(), "2");
+        EXPECT_TRUE(main.Radio(IDC_FUNCTION_0)->isChecked());
+        EXPECT_EQ(main.Radio(IDC_FUNCTION_0)->text(), "Y = 2*x³ - 3*x² + 4*x -5");
+        EXPECT_FALSE(main.Radio(IDC_FUNCTION_1)->isChecked());
+        EXPECT_FALSE(main.Radio(IDC_FUNCTION_2)->isChecked());
+        EXPECT_EQ(main.Results()->text(), "");
+        EXPECT_EQ(QApplication::focusWidget(), main.Edit(IDC_XA));
+        EXPECT_FALSE(main.Window()->windowIcon().isNull());
+
+        const auto& items = main.dialog.GetSystemMenu(FALSE)->Items();
+        ASSERT_GE(items.size(), 2u);
+        EXPECT_EQ(items[items.size() - 2].flags, MF_SEPARATOR);
+        EXPECT_EQ(items.back().text, "&Info \xFC" "ber Wertomat...");
+        EXPECT_EQ(items.back().id, ID_SYSMENU_ABOUT);
+    });
+}
+
+TEST(MainDialogCompute, DefaultsGiveTheWholeTable) {
+    MainDialog main;
+    main.Run([&] {
+        main.Compute();
+        EXPECT_EQ(main.Results()->text(), wertomat::RunTabulation({0.0, 0.1, 2.0, 0}).text);
+        EXPECT_EQ(main.Results()->lineCount(), 23u);  // header, 21 rows, the empty last line
+        EXPECT_EQ(main.Results()->text().substr(0, 28), "x\ty\r\n    0.0000\t   -5.0000\r\n");
+    });
+}
+
+TEST(MainDialogCompute, EachPolynomialReplacesTheTable) {
+    MainDialog main;
+    main.Run([&] {
+        main.Compute();
+        QTest::mouseClick(main.Radio(IDC_FUNCTION_1), Qt::LeftButton);
+        main.Compute();
+        EXPECT_EQ(main.Results()->text(), wertomat::RunTabulation({0.0, 0.1, 2.0, 1}).text);
+        QTest::mouseClick(main.Radio(IDC_FUNCTION_2), Qt::LeftButton);
+        main.Compute();
+        main.Compute();  // the text does not grow
+        EXPECT_EQ(main.Results()->text(), wertomat::RunTabulation({0.0, 0.1, 2.0, 2}).text);
+    });
+}
+
+TEST(MainDialogCompute, GermanDecimalCommaIsAcceptedAndWrittenBackWithAFullStop) {
+    MainDialog main;
+    main.Run([&] {
+        main.Type(IDC_XA, "2");
+        main.Type(IDC_XSW, "-0,5");
+        main.Type(IDC_XE, "0");
+        main.Compute();
+        EXPECT_EQ(main.Edit(IDC_XSW)->text(), "-0.5");
+        EXPECT_EQ(main.Results()->text(), wertomat::RunTabulation({2.0, -0.5, 0.0, 0}).text);
+    });
+}
+
+TEST(MainDialogFailures, EachRefusalShowsItsMessageAndChangesNothing) {
+    struct Case {
+        const char *start, *step, *end;
+        std::string_view message;
+    };
+    const Case cases[] = {
+        {"1", "0.1", "1", wertomat::kEqualStartAndEndMessage},
+        {"1", "-1", "1,0", wertomat::kEqualStartAndEndMessage},
+        {"0", "0", "1", wertomat::kRisingRangeNeedsPositiveStepMessage},
+        {"0", "-0,5", "1", wertomat::kRisingRangeNeedsPositiveStepMessage},
+        {"1", "0.5", "0", wertomat::kFallingRangeNeedsNegativeStepMessage},
+        {"0", "0.000000001", "1", wertomat::kTableTooLargeMessage},
+    };
+    MainDialog main;
+    main.Run([&] {
+        main.Compute();  // a table to keep
+        const std::string table = main.Results()->text();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.start) + " " + c.step + " " + c.end);
+            main.Type(IDC_XA, c.start);
+            main.Type(IDC_XSW, c.step);
+            main.Type(IDC_XE, c.end);
+            const MessageBoxContents shown = main.ComputeExpectingMessage();
+            EXPECT_EQ(shown.text, Utf8(c.message));
+            EXPECT_EQ(shown.caption, "Wertomat");
+            EXPECT_EQ(shown.buttonCount, 1);
+            EXPECT_EQ(main.Edit(IDC_XA)->text(), c.start);
+            EXPECT_EQ(main.Edit(IDC_XSW)->text(), c.step);
+            EXPECT_EQ(main.Edit(IDC_XE)->text(), c.end);
+            EXPECT_EQ(main.Results()->text(), table);
+        }
+    });
+}
+
+TEST(MainDialogFailures, FirstFailedComputeLeavesTheResultsEmpty) {
+    MainDialog main;
+    main.Run([&] {
+        main.Type(IDC_XE, "0");
+        EXPECT_EQ(main.ComputeExpectingMessage().text,
+                  Utf8(wertomat::kEqualStartAndEndMessage));
+        EXPECT_EQ(main.Results()->text(), "");
+    });
+}
+
+TEST(MainDialogFailures, TextThatIsNotANumberIsReportedAndKept) {
+    MainDialog main;
+    main.Run([&] {
+        main.Compute();
+        const std::string table = main.Results()->text();
+        main.Type(IDC_XSW, "0.1x");
+        main.Type(IDC_XE, "5");
+        const MessageBoxContents shown = main.ComputeExpectingMessage();
+        EXPECT_EQ(shown.text, "Bitte eine Zahl eingeben");
+        ProcessEvents();
+        // No table for values the user did not see, and nothing typed is lost.
+        EXPECT_EQ(main.Results()->text(), table);
+        EXPECT_EQ(main.Edit(IDC_XSW)->text(), "0.1x");
+        EXPECT_EQ(main.Edit(IDC_XE)->text(), "5");
+        EXPECT_EQ(main.Window()->focusWidget(), main.Edit(IDC_XSW));
+        EXPECT_EQ(main.Edit(IDC_XSW)->selectedText(), "0.1x");
+    });
+}
+
+// Opens the About box with `open`, checks it and closes it with `close`.
+void ExpectAboutBox(MainDialog& main, const std::function<void()>& open,
+                    const std::function<void(QWidget*)>& close) {
+    bool opened = false;
+    WhenModalAppears(
+        [&](QWidget* box) {
+            opened = true;
+            EXPECT_EQ(box->windowTitle(), "Info über Wertomat");
+            close(box);
+        },
+        main.Window());
+    open();
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(main.Window()->isHidden());  // the main dialog goes on
+}
+
+TEST(MainDialogSystemMenu, AboutOpensFromTheMenuAndByItsCommandValues) {
+    MainDialog main;
+    main.Run([&] {
+        main.Type(IDC_XA, "0,25");
+        const std::string results = main.Results()->text();
+
+        // Alt+Space, then the entry's mnemonic.
+        ExpectAboutBox(
+            main,
+            [&] {
+                WhenPopupAppears([](QWidget* popup) { QTest::keyClick(popup, Qt::Key_I); });
+                QTest::keyClick(main.Edit(IDC_XA), Qt::Key_Space, Qt::AltModifier);
+            },
+            [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+
+        // Any command whose value masked with FFF0 is 16, closed each way.
+        const std::function<void(QWidget*)> closings[] = {
+            [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
+            [](QWidget* box) { box->close(); },
+            [](QWidget* box) {
+                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
+            },
+        };
+        const UINT commands[] = {16, 17, 31};
+        for (int i = 0; i < 3; ++i) {
+            ExpectAboutBox(main, [&] { main.dialog.SendMessage(WM_SYSCOMMAND, commands[i], 0); },
+                           closings[i]);
+        }
+        EXPECT_EQ(main.Edit(IDC_XA)->text(), "0,25");
+        EXPECT_EQ(main.Results()->text(), results);
+    });
+}
+
+TEST(MainDialogSystemMenu, OtherSystemCommandsKeepThePlatformDefault) {
+    MainDialog main;
+    EXPECT_EQ(main.Run([&] { main.dialog.SendMessage(WM_SYSCOMMAND, 32, 0); }), kStillOpen);
+    MainDialog closing;
+    EXPECT_EQ(closing.Run([&] { closing.dialog.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              IDCANCEL);
+}
+
+TEST(MainDialogEnding, CancelEscapeCloseBoxAndEnterInAFieldEndIt) {
+    struct Way {
+        const char* name;
+        std::function<void(MainDialog&)> act;
+        INT_PTR result;
+    };
+    const Way ways[] = {
+        {"Abbrechen", [](MainDialog& m) { QTest::mouseClick(m.Button(IDCANCEL), Qt::LeftButton); },
+         IDCANCEL},
+        {"Escape", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XSW), Qt::Key_Escape); }, IDCANCEL},
+        {"close box", [](MainDialog& m) { m.Window()->close(); }, IDCANCEL},
+        {"Enter in a field", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XE), Qt::Key_Return); },
+         IDOK},
+    };
+    for (const Way& way : ways) {
+        MainDialog main;
+        std::string results = "unset";
+        EXPECT_EQ(main.Run([&] {
+                      way.act(main);
+                      results = main.Results()->text();
+                  }),
+                  way.result)
+            << way.name;
+        EXPECT_EQ(results, "") << "never computes: " << way.name;
+    }
+}
+
+TEST(MainDialogEnding, EnterOnBerechnenComputes) {
+    MainDialog main;
+    EXPECT_EQ(main.Run([&] {
+                  main.Button(IDC_COMPUTE)->setFocus();
+                  QTest::keyClick(main.Button(IDC_COMPUTE), Qt::Key_Return);
+                  EXPECT_EQ(main.Results()->lineCount(), 23u);
+              }),
+              kStillOpen);
+}
+
+// What the minimised dialog paints: its background and the icon at `x`, `y`.
+QImage ExpectedMinimisedPicture(QWidget* window, int x, int y) {
+    QImage picture(window->size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(window->palette().window().color());
+    QPainter painter(&picture);
+    painter.drawImage(x, y, AfxGetApp()->LoadIcon(IDI_MAIN_ICON)->ImageOfSize(32));
+    return picture;
+}
+
+TEST(MainDialogMinimised, IconIsCentredWithTruncatingDivision) {
+    MainDialog main;
+    main.Run([&] {
+        QWidget* window = main.Window();
+        window->showMinimized();
+        ProcessEvents();
+        ASSERT_TRUE(main.dialog.IsIconic());
+        for (const auto& [width, expectedX] : {std::pair{36, 2}, std::pair{30, 0}}) {
+            window->resize(width, 40);
+            ProcessEvents();
+            ASSERT_EQ(window->width(), width);
+            QImage painted(window->size(), QImage::Format_ARGB32_Premultiplied);
+            window->render(&painted, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+            EXPECT_EQ(painted, ExpectedMinimisedPicture(window, expectedX, (40 - 32 + 1) / 2))
+                << "client width " << width;
+        }
+        EXPECT_EQ(main.dialog.SendMessage(WM_QUERYDRAGICON),
+                  reinterpret_cast<LRESULT>(AfxGetApp()->LoadIcon(IDI_MAIN_ICON)));
+        window->showNormal();
+    });
+}
+
+}  // namespace
