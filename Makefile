@@ -5,7 +5,7 @@ PRESET ?= dev
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test deps configure build bench fuzz clean
+.PHONY: all run test deps configure build bench fuzz screenshots clean
 
 all: build
 
@@ -18,9 +18,8 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET)
 
-# Until the dialog exists: the default table, start 0, step 0.1, end 2, first polynomial.
 run: build
-	@$(BUILD_DIR)/tools/wertomat-table 0 0.1 2
+	@$(BUILD_DIR)/app/wertomat
 
 test: build
 	@ctest --preset $(PRESET)
@@ -40,6 +39,10 @@ fuzz: deps
 		build/fuzz/fuzz/$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
 			build/fuzz/corpus/$$target fuzz/corpus/$$target || exit 1; \
 	done
+
+# Pictures of the dialogs, made headless, in build/screenshots/.
+screenshots: build
+	@$(BUILD_DIR)/tests/wertomat_screenshots build/screenshots
 
 clean:
 	@rm -rf build

@@ -25,12 +25,18 @@ QIcon IconData::ToIcon() const {
 }
 
 QImage IconData::ImageOfSize(int pixels) const {
+    // The exact size if there is one, else the smallest larger one. Among equal
+    // sizes the last wins: icons list their images with the most colours last.
     const QImage* best = nullptr;
     for (const QImage& image : images) {
+        if (best == nullptr) {
+            best = &image;
+            continue;
+        }
         const bool fits = image.width() >= pixels;
-        // Prefer the exact size, then the smallest larger one, the deepest colours first.
-        if (best == nullptr || (fits && (best->width() < pixels || image.width() < best->width())) ||
-            (image.width() == best->width() && image.depth() > best->depth())) {
+        const bool bestFits = best->width() >= pixels;
+        if ((fits && !bestFits) || (fits && image.width() <= best->width()) ||
+            (!fits && !bestFits && image.width() >= best->width())) {
             best = &image;
         }
     }

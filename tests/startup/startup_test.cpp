@@ -1,0 +1,77 @@
+// Starts the real program (with a probe that closes its dialog once shown) as
+// a process: it must end when the dialog closes, whatever the arguments.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+ProcessResult RunCommand(const std::string& command) {
+    ProcessResult result;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return result;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t count = 0;
+    while ((count = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        result.output.append(buffer.data(), count);
+    }
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// `timeout` turns a hang into exit code 124 instead of a stuck test.
+ProcessResult RunProbe(const std::string& closeWay, const std::string& arguments = "") {
+    return RunCommand("QT_QPA_PLATFORM=offscreen WERTOMAT_PROBE_CLOSE=" + closeWay +
+                      " timeout 30 " WERTOMAT_STARTUP_PROBE " " + arguments);
+}
+
+TEST(StartUp, ProcessEndsWhenTheDialogClosesInAnyWay) {
+    for (const char* way : {"cancel", "escape", "closebox", "enter"}) {
+        const ProcessResult run = RunProbe(way);
+        EXPECT_EQ(run.exitCode, 0) << way << "\n" << run.output;
+        EXPECT_NE(run.output.find("shown Wertomat\n"), std::string::npos) << run.output;
+    }
+}
+
+TEST(StartUp, HandsOverTheRegistryKeyAndMakesTheDialogTheMainWindow) {
+    const ProcessResult run = RunProbe("cancel");
+    EXPECT_NE(run.output.find(
+                  "registry Vom lokalen Anwendungs-Assistenten generierte Anwendungen\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("restart 1\n"), std::string::npos);
+    EXPECT_NE(run.output.find("main window set\n"), std::string::npos);
+}
+
+TEST(StartUp, CommandLineArgumentsChangeNothing) {
+    // Qt's own options would pick another platform and style if they were passed on.
+    const ProcessResult run =
+        RunProbe("escape", "--help -platform xcb -style windows --reverse 0 0.1 2 'ä b'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("shown Wertomat\n"), std::string::npos) << run.output;
+}
+
+TEST(StartUp, WithoutADisplayTheProgramSaysSoInOneLine) {
+    const ProcessResult run = RunCommand(
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 30 " WERTOMAT_PROGRAM);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.exitCode, 124);
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    EXPECT_NE(run.output.find("DISPLAY"), std::string::npos) << run.output;
+}
+
+}  // namespace
