@@ -1,0 +1,142 @@
+// The results field and the main dialog with the largest table (start 0, step
+// 0.000001, end 1: 1,000,001 rows, about 23 MB), headless:
+//  - BM_ResultsViewSetText / BM_PlainTextEditSetText: the text set into our results view,
+//    and into Qt's QPlainTextEdit for comparison, each until painted;
+//  - BM_SaveExchangeReadsTheTable: UpdateData(TRUE), which reads the table back;
+//  - BM_ComputeClickToTableShown: a click on "Berechnen" until the table is painted;
+//  - BM_StartToDialogShown: the program started as a process until its dialog shows.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <string>
+
+#include "core/tabulation.h"
+#include "framework/encoding/text_encoding.h"
+#include "framework/qt/dialog_window.h"
+#include "framework/qt/text_view.h"
+#include "framework/winapp.h"
+#include "tests/support/gui_test.h"
+#include "ui/wertomatdlg.h"
+
+namespace {
+
+class BenchApplication : public CWinApp {};
+BenchApplication theBenchApplication;
+
+constexpr wertomat::TabulationRequest kLargestTable{0.0, 0.000001, 1.0, 0};
+
+CWertomatDlg* mainDialog = nullptr;
+
+const std::string& LargestTable() {
+    static const std::string table = wertomat::RunTabulation(kLargestTable).text;
+    return table;
+}
+
+void BM_ResultsViewSetText(benchmark::State& state) {
+    framework::TextView view;
+    view.resize(300, 400);
+    view.show();
+    const std::string& table = LargestTable();
+    for (auto _ : state) {
+        view.setText(table);
+        view.viewport()->repaint();
+        state.PauseTiming();
+        view.setText("");
+        state.ResumeTiming();
+    }
+}
+
+void BM_PlainTextEditSetText(benchmark::State& state) {
+    QPlainTextEdit editor;
+    editor.setReadOnly(true);
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor.setUndoRedoEnabled(false);
+    editor.resize(300, 400);
+    editor.show();
+    const QString table = wertomat::FromWindows1252(LargestTable());
+    for (auto _ : state) {
+        editor.setPlainText(table);
+        editor.viewport()->repaint();
+        state.PauseTiming();
+        editor.clear();
+        state.ResumeTiming();
+    }
+}
+
+void TypeInto(int id, const char* text) {
+    auto* edit = qobject_cast<QLineEdit*>(mainDialog->Window()->Control(id));
+    edit->setText(QString::fromLatin1(text));
+}
+
+void BM_ComputeClickToTableShown(benchmark::State& state) {
+    TypeInto(IDC_XA, "0");
+    TypeInto(IDC_XSW, "0.000001");
+    TypeInto(IDC_XE, "1");
+    QWidget* compute = mainDialog->Window()->Control(IDC_COMPUTE);
+    auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
+    for (auto _ : state) {
+        QTest::mouseClick(compute, Qt::LeftButton);
+        results->viewport()->repaint();
+    }
+    if (results->lineCount() != 1'000'003) {
+        state.SkipWithError("the table did not appear");
+    }
+}
+
+void BM_SaveExchangeReadsTheTable(benchmark::State& state) {
+    auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
+    results->setText(LargestTable());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mainDialog->UpdateData(TRUE));
+    }
+}
+
+void BM_StartToDialogShown(benchmark::State& state) {
+    const std::string command = "QT_QPA_PLATFORM=offscreen WERTOMAT_PROBE_CLOSE=cancel "
+                                WERTOMAT_STARTUP_PROBE;
+    for (auto _ : state) {
+        const auto started = std::chrono::steady_clock::now();
+        FILE* program = popen(command.c_str(), "r");
+        char line[256];
+        if (program == nullptr || std::fgets(line, sizeof line, program) == nullptr) {
+            state.SkipWithError("the program did not start");
+            break;
+        }
+        const auto shown = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(shown - started).count());
+        while (std::fgets(line, sizeof line, program) != nullptr) {
+        }
+        pclose(program);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_ResultsViewSetText)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_PlainTextEditSetText)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_ComputeClickToTableShown)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_SaveExchangeReadsTheTable)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_StartToDialogShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10)->Repetitions(3)->ReportAggregatesOnly();
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    CWertomatDlg dialog;
+    mainDialog = &dialog;
+    testing_support::WhenModalAppears([&](QWidget*) {
+        benchmark::RunSpecifiedBenchmarks();
+        dialog.EndDialog(IDCANCEL);
+    });
+    dialog.DoModal();
+    benchmark::Shutdown();
+    return 0;
+}
