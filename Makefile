@@ -5,7 +5,7 @@ PRESET ?= dev
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test deps configure build bench fuzz screenshots clean
+.PHONY: all run test deps configure build bench fuzz screenshots lint clean
 
 all: build
 
@@ -21,8 +21,17 @@ build: configure
 run: build
 	@$(BUILD_DIR)/app/wertomat
 
+# The tests in three builds: the dev build; the fuzzers, each replaying its
+# committed corpus and then trying fresh inputs for a bounded while; and the
+# whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: build
 	@ctest --preset $(PRESET)
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer
+	@ctest --preset fuzz
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan
 
 # Benchmarks on an optimised release build; figures go to docs/performance.md.
 bench: deps

@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <chrono>
-#include <clocale>
 #include <cstdio>
 #include <string>
 
@@ -128,7 +127,7 @@ BENCHMARK(BM_StartToDialogShown)->Unit(benchmark::kMillisecond)->UseManualTime()
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
+    framework::SetUpProcess();
     benchmark::Initialize(&argc, argv);
     CWertomatDlg dialog;
     mainDialog = &dialog;

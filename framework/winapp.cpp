@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTranslator>
 #include <clocale>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -104,6 +105,14 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
 
 namespace framework {
 
+void SetUpProcess() {
+    std::setlocale(LC_NUMERIC, "C");
+    // A fixed threshold: glibc would otherwise raise it after the first large
+    // free and serve later tables from the heap, which keeps their pages.
+    constexpr int kLargeBlock = 4 << 20;
+    mallopt(M_MMAP_THRESHOLD, kLargeBlock);
+}
+
 bool InstallGermanTranslations() {
     auto* translator = new QTranslator(QCoreApplication::instance());
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -134,7 +143,7 @@ int RunApplication(const char* programName) {
     int argumentCount = 1;
     char* arguments[] = {const_cast<char*>(programName), nullptr};
     QApplication toolkit(argumentCount, arguments);
-    std::setlocale(LC_NUMERIC, "C");  // printf-style formatting keeps its full stop
+    SetUpProcess();
     InstallGermanTranslations();
     if (!application->InitInstance()) {
         return application->ExitInstance();

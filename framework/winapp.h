@@ -65,6 +65,12 @@ namespace framework {
 // argument changes anything, runs the application object and returns the exit code.
 int RunApplication(const char* programName);
 
+// Process-wide settings every program on the framework wants, made once after
+// the toolkit has started: numbers in printf-style formatting keep their full
+// stop whatever the user's locale, and large blocks (result tables) go back
+// to the system when freed instead of piling up in the heap.
+void SetUpProcess();
+
 // The German texts of the toolkit's own widgets (context menus, standard
 // buttons), whatever the user's locale. Returns whether they were found.
 bool InstallGermanTranslations();

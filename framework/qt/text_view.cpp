@@ -197,7 +197,8 @@ void TextView::paintEvent(QPaintEvent*) {
     const int height = lineHeight();
     const int ascent = fontMetrics().ascent();
     const int left = kMargin - horizontalScrollBar()->value();
-    const auto [selectionFirst, selectionLast] = std::minmax(anchor_, cursor_);
+    const std::size_t selectionFirst = std::min(anchor_, cursor_);
+    const std::size_t selectionLast = std::max(anchor_, cursor_);
     const bool focused = hasFocus();
 
     const std::size_t first = firstVisibleLine();

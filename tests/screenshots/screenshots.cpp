@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <clocale>
 #include <cstdio>
 #include <functional>
 
@@ -58,7 +57,7 @@ void Type(CWertomatDlg& dialog, int id, const char* text) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
+    framework::SetUpProcess();
     framework::InstallGermanTranslations();
     folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(folder);
