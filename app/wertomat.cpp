@@ -30,6 +30,7 @@ BOOL CWertomatApp::InitInstance() {
     CWertomatDlg dlg(nullptr);
     m_pMainWnd = &dlg;
     dlg.DoModal();
+    m_pMainWnd = nullptr;  // dlg ends with this function
 
     // The dialog has closed: nothing is left to run, so no event loop starts.
     return FALSE;

@@ -11,7 +11,7 @@
 namespace wertomat {
 namespace {
 
-__extension__ typedef unsigned __int128 UInt128;  // GCC and clang both have it
+__extension__ using UInt128 = unsigned __int128;  // GCC and clang both have it
 
 constexpr int kColumnWidth = 10;
 constexpr std::uint64_t kDecimalScale = 10'000;  // four decimals
@@ -21,9 +21,9 @@ constexpr double kFastPathLimit = 9.0e14;
 
 constexpr std::array<char, 200> kDigitPairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
     return pairs;
 }();
@@ -53,7 +53,7 @@ std::uint64_t ScaledMagnitude(double value) {
         exponent = biasedExponent - 1075;
     }
     // Below the limit (< 2^50) every double has a fractional binary exponent.
-    const unsigned shift = static_cast<unsigned>(-exponent);
+    const auto shift = static_cast<unsigned>(-exponent);
     // significand * 10^4 < 2^67, so beyond 68 bits of shift the result is below one half.
     if (shift > 68) {
         return 0;

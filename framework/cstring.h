@@ -10,7 +10,7 @@
 class CString {
 public:
     CString() = default;
-    CString(const char* text) : text_(text != nullptr ? text : "") {}  // NOLINT: as the original
+    explicit CString(const char* text) : text_(text != nullptr ? text : "") {}
     explicit CString(std::string_view text) : text_(text) {}
     explicit CString(std::string&& text) : text_(std::move(text)) {}
 

@@ -39,7 +39,7 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
     const std::optional<double> number =
         text.has_value() ? wertomat::ParseNumber(*text) : std::nullopt;
     if (!number) {
-        AfxMessageBox(kNotANumberMessage, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(kNotANumberMessage, MB_ICONEXCLAMATION);
         pDX->Fail(controlId);
         return;
     }

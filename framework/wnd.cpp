@@ -166,7 +166,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
             }
             return 0;
         case WM_ICONERASEBKGND: {
-            auto* context = reinterpret_cast<HDC>(wParam);
+            // The paint context travels in the message's first parameter.
+            auto* context = reinterpret_cast<HDC>(wParam);  // NOLINT(performance-no-int-to-ptr)
             if (context != nullptr && context->IsActive() && context->Widget() != nullptr) {
                 context->Painter()->fillRect(context->Widget()->rect(),
                                              context->Widget()->palette().window());

@@ -28,13 +28,7 @@ const framework::MessageMapEntry CWertomatDlg::messageEntries[] = {
 constinit const framework::MessageMap CWertomatDlg::messageMap{&CDialogEx::messageMap,
                                                                CWertomatDlg::messageEntries};
 
-CWertomatDlg::CWertomatDlg(CWnd* pParent)
-    : CDialogEx(IDD_MAIN_DIALOG, pParent),
-      m_xa(0.0),
-      m_xsw(0.1),
-      m_xe(2.0),
-      m_funktion(0),
-      m_ergebnisse("") {
+CWertomatDlg::CWertomatDlg(CWnd* pParent) : CDialogEx(IDD_MAIN_DIALOG, pParent) {
     m_hDialogIcon = AfxGetApp()->LoadIcon(IDI_MAIN_ICON);
 }
 

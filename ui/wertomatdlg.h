@@ -33,12 +33,12 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnBnClickedCompute();
 
-    HICON m_hDialogIcon;
-    double m_xa;          // Xa: start x
-    double m_xsw;         // Xsw: step width
-    double m_xe;          // Xe: end x
-    int m_funktion;       // checked polynomial, 0 to 2
-    CString m_ergebnisse; // the result table
+    HICON m_hDialogIcon = nullptr;
+    double m_xa = 0.0;     // Xa: start x
+    double m_xsw = 0.1;    // Xsw: step width
+    double m_xe = 2.0;     // Xe: end x
+    int m_funktion = 0;    // checked polynomial, 0 to 2
+    CString m_ergebnisse;  // the result table, empty at first
 
 private:
     static const framework::MessageMapEntry messageEntries[];

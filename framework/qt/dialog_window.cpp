@@ -335,26 +335,26 @@ void DialogWindow::FocusAndSelect(int id) {
 }
 
 void DialogWindow::FocusFirstTabStop() {
-    for (const ControlEntry& entry : controls_) {
-        if ((entry.widget->focusPolicy() & Qt::TabFocus) != 0 && entry.widget->isEnabled() &&
-            !entry.widget->isHidden()) {
-            entry.widget->setFocus(Qt::TabFocusReason);
-            if (auto* line = qobject_cast<QLineEdit*>(entry.widget)) {
-                line->selectAll();
-            }
-            return;
-        }
+    const auto first = std::find_if(controls_.begin(), controls_.end(), [](const ControlEntry& e) {
+        return (e.widget->focusPolicy() & Qt::TabFocus) != 0 && e.widget->isEnabled() &&
+               !e.widget->isHidden();
+    });
+    if (first == controls_.end()) {
+        return;
+    }
+    first->widget->setFocus(Qt::TabFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(first->widget)) {
+        line->selectAll();  // as the dialog manager does for an edit it focuses
     }
 }
 
+// The default push button's command, or IDOK when the form has none.
 int DialogWindow::DefaultCommandId() const {
-    for (const ControlEntry& entry : controls_) {
-        if (entry.form->controlClass == ControlClass::Button &&
-            (entry.form->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-            return entry.form->id;
-        }
-    }
-    return IDOK;
+    const auto found = std::find_if(controls_.begin(), controls_.end(), [](const ControlEntry& e) {
+        return e.form->controlClass == ControlClass::Button &&
+               (e.form->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    });
+    return found != controls_.end() ? found->form->id : IDOK;
 }
 
 int DialogWindow::RunModal() {
@@ -367,9 +367,7 @@ int DialogWindow::RunModal() {
     activateWindow();
     QEventLoop loop;
     modalLoop_ = &loop;
-    if (!ended_) {
-        loop.exec(QEventLoop::DialogExec);
-    }
+    loop.exec(QEventLoop::DialogExec);
     modalLoop_ = nullptr;
     return result_;
 }
@@ -398,8 +396,13 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
         SendCommand(IDCANCEL);
         return;
     }
-    QWidget::keyPressEvent(event);
+    QDialog::keyPressEvent(event);
 }
+
+// Qt's own ways of ending a dialog become its commands, so that they pass
+// through the message map like every other ending.
+void DialogWindow::accept() { SendCommand(IDOK); }
+void DialogWindow::reject() { SendCommand(IDCANCEL); }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     // Arrow keys move through a radio group and check the button they reach.

@@ -48,6 +48,9 @@ public:
     QPaintEvent* ActivePaintEvent() const { return activePaintEvent_; }
     void PaintBackground(QPaintEvent* event) { QDialog::paintEvent(event); }
 
+    void accept() override;
+    void reject() override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -463,17 +463,19 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TextView::contextMenuEvent(QContextMenuEvent* event) {
     // The platform's edit menu, in the translation the text fields use.
-    auto text = [](const char* source) { return QCoreApplication::translate("QLineEdit", source); };
+    auto translated = [](const char* source) {
+        return QCoreApplication::translate("QLineEdit", source);
+    };
     QMenu menu(this);
-    menu.addAction(text("&Undo"))->setEnabled(false);
+    menu.addAction(translated("&Undo"))->setEnabled(false);
     menu.addSeparator();
-    menu.addAction(text("Cu&t"))->setEnabled(false);
-    QAction* copyAction = menu.addAction(text("&Copy"));
+    menu.addAction(translated("Cu&t"))->setEnabled(false);
+    QAction* copyAction = menu.addAction(translated("&Copy"));
     copyAction->setEnabled(hasSelection());
-    menu.addAction(text("&Paste"))->setEnabled(false);
-    menu.addAction(text("Delete"))->setEnabled(false);
+    menu.addAction(translated("&Paste"))->setEnabled(false);
+    menu.addAction(translated("Delete"))->setEnabled(false);
     menu.addSeparator();
-    QAction* selectAllAction = menu.addAction(text("Select All"));
+    QAction* selectAllAction = menu.addAction(translated("Select All"));
     selectAllAction->setEnabled(!text_.empty());
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == copyAction) {

@@ -36,7 +36,7 @@ public:
     double step = -0.25;
     double end = 1e21;
     int choice = 2;
-    CString text = "a\r\nb\t\xFC";
+    CString text{"a\r\nb\t\xFC"};
     std::vector<UINT> systemCommands;
 
     using CDialog::UpdateData;
