@@ -2,36 +2,15 @@
 // a process: it must end when the dialog closes, whatever the arguments.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <string>
+
+#include "tests/support/process.h"
 
 namespace {
 
-struct ProcessResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-ProcessResult RunCommand(const std::string& command) {
-    ProcessResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return result;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t count = 0;
-    while ((count = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        result.output.append(buffer.data(), count);
-    }
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using testing_support::ProcessResult;
+using testing_support::RunCommand;
 
 // `timeout` turns a hang into exit code 124 instead of a stuck test.
 ProcessResult RunProbe(const std::string& closeWay, const std::string& arguments = "") {
