@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +96,8 @@ TEST(DialogFromTemplate, ControlsStandWhereTheTemplatePutsThem) {
         EXPECT_EQ(window->size(), QSize(framework::HorizontalPixels(347, base),
                                         framework::VerticalPixels(228, base)));
         EXPECT_EQ(window->windowTitle(), "Wertomat");
+        // "Arial" is served by its metric twin, so dialog units come out as designed.
+        EXPECT_EQ(QFontInfo(window->font()).family(), "Liberation Sans");
         for (const framework::ControlTemplate& control : form.controls) {
             if (control.id == IDC_STATIC) {
                 continue;
@@ -116,6 +119,12 @@ TEST(DialogFromTemplate, ControlsStandWhereTheTemplatePutsThem) {
         ProcessEvents();
         EXPECT_EQ(dialog.Control(IDC_COMPUTE)->geometry(), before);
     });
+}
+
+TEST(DialogFromTemplate, ToolkitTextsAreGerman) {
+    // The text fields' own context menus, whatever the user's locale.
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Copy"), "&Kopieren");
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "Select All"), "Alles auswählen");
 }
 
 TEST(DialogFromTemplate, DialogUnitsConvertLikeMulDiv) {
