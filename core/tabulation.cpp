@@ -77,9 +77,11 @@ TabulationOutcome RunTabulation(const TabulationRequest& request) {
     // The limit overflows only for an end next to the largest double.
     const double reach = std::isfinite(limit) ? limit : request.end;
     const double stepCount = EstimatedStepCount(request.start, request.step, reach);
-    // Refuse up front when the table is clearly too large; the loop below
-    // still guards itself, since accumulated x may advance by less than a step.
-    if (!(stepCount < static_cast<double>(kMaximumRowCount) * 1.01)) {
+    // Refuse up front when the table is too large for certain. Rounding can
+    // make x advance by up to twice the step (a step just over half the spacing
+    // of doubles near x), so only an estimate beyond twice the cap is certain;
+    // the loop below guards the rest, and the case where x stops moving.
+    if (!(stepCount < 2.0 * static_cast<double>(kMaximumRowCount))) {
         return Failure(kTableTooLargeMessage);
     }
 

@@ -28,9 +28,6 @@ namespace {
 using wertomat::FromWindows1252;
 using wertomat::ToWindows1252;
 
-constexpr DWORD kDisabled = 0x08000000;  // WS_DISABLED
-constexpr char kControlIdProperty[] = "controlId";
-
 bool HasStyle(DWORD style, DWORD bits) { return (style & bits) == bits; }
 
 // An automatic radio button: a click always checks it; the dialog unchecks the others.
@@ -218,8 +215,7 @@ void DialogWindow::CreateControl(const ControlTemplate& control) {
             break;
         }
     }
-    widget->setProperty(kControlIdProperty, control.id);
-    widget->setEnabled(!HasStyle(style, kDisabled));
+    widget->setEnabled(!HasStyle(style, WS_DISABLED));
     widget->setVisible(HasStyle(style, WS_VISIBLE));
     controls_.push_back({&control, widget});
 }

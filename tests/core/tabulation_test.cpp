@@ -175,6 +175,17 @@ TEST(TabulationBounds, TooManyRowsAreRefused) {
     ExpectRefused({0.0, 0.000001, 1.000001, 0}, kTableTooLargeMessage);
 }
 
+TEST(TabulationBounds, StepRoundedUpByTheSpacingOfDoublesStillFits) {
+    // Near 2^53 doubles are 2 apart: x + 1.5 rounds to x + 2, so the table has
+    // 800,000 rows (62 MB) although range / step is 1,066,667.
+    const double start = 9007199254740992.0;
+    const TabulationRequest request{start, 1.5, start + 1'600'000.0, 0};
+    const TabulationOutcome outcome = RunTabulation(request);
+    ASSERT_TRUE(outcome.succeeded) << outcome.text;
+    EXPECT_EQ(outcome.text, ReferenceTable(request));
+    EXPECT_EQ(std::count(outcome.text.begin(), outcome.text.end(), '\n'), 800'001);
+}
+
 TEST(TabulationBounds, StepTooSmallToMoveXIsRefused) {
     // 1e20 + 1 == 1e20: the plain loop would never end.
     ExpectRefused({1e20, 1.0, 1e20 + 1e6, 0}, kTableTooLargeMessage);
