@@ -98,8 +98,8 @@ void BM_SaveExchangeReadsTheTable(benchmark::State& state) {
 }
 
 void BM_StartToDialogShown(benchmark::State& state) {
-    const std::string command = "QT_QPA_PLATFORM=offscreen WERTOMAT_PROBE_CLOSE=cancel "
-                                WERTOMAT_STARTUP_PROBE;
+    const std::string command =
+        "QT_QPA_PLATFORM=offscreen WERTOMAT_PROBE_CLOSE=cancel " WERTOMAT_STARTUP_PROBE;
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
         FILE* program = popen(command.c_str(), "r");
@@ -118,11 +118,29 @@ void BM_StartToDialogShown(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ResultsViewSetText)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(BM_PlainTextEditSetText)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
-BENCHMARK(BM_ComputeClickToTableShown)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(BM_SaveExchangeReadsTheTable)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(BM_StartToDialogShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_ResultsViewSetText)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_PlainTextEditSetText)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ComputeClickToTableShown)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_SaveExchangeReadsTheTable)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_StartToDialogShown)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

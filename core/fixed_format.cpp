@@ -29,8 +29,8 @@ constexpr std::array<char, 200> kDigitPairs = [] {
 }();
 
 char* PadAndCopy(std::string_view text, char* out) {
-    const auto padding = static_cast<std::ptrdiff_t>(kColumnWidth) -
-                         static_cast<std::ptrdiff_t>(text.size());
+    const auto padding =
+        static_cast<std::ptrdiff_t>(kColumnWidth) - static_cast<std::ptrdiff_t>(text.size());
     if (padding > 0) {
         std::memset(out, ' ', static_cast<std::size_t>(padding));
         out += padding;
@@ -120,8 +120,8 @@ char* WriteSlowPath(double value, char* out) {
         return PadAndCopy(value < 0 ? "-inf" : "inf", out);
     }
     std::array<char, kMaximumColumnLength> text{};
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::fixed, 4);
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 4);
     return PadAndCopy({text.data(), static_cast<std::size_t>(result.ptr - text.data())}, out);
 }
 

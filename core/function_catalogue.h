@@ -11,7 +11,9 @@ using FunctionKind = std::int32_t;
 
 inline constexpr FunctionKind kFunctionCount = 3;
 
-constexpr bool IsKnownFunction(FunctionKind kind) { return kind >= 0 && kind < kFunctionCount; }
+constexpr bool IsKnownFunction(FunctionKind kind) {
+    return kind >= 0 && kind < kFunctionCount;
+}
 
 // y of polynomial `kind` at x, rounded after every single operation in a fixed
 // order so that every printed digit is reproducible. A finite x never gives NaN:

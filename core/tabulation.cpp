@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
 
-TabulationOutcome Failure(std::string_view message) { return {false, std::string(message)}; }
+TabulationOutcome Failure(std::string_view message) {
+    return {false, std::string(message)};
+}
 
 // Formats one row "%10.4f\t%10.4f\r\n" of x and y at sXY, which must have room
 // for kMaximumRowLength characters; returns the row's length.

@@ -35,7 +35,8 @@ inline constexpr std::string_view kUnknownFunctionMessage =
 inline constexpr std::string_view kNotFiniteMessage =
     "Bitte endliche Zahlen f\xFCr Anfangswert, Schrittweite und Endwert eingeben";
 inline constexpr std::string_view kTableTooLargeMessage =
-    "Die Tabelle w\xE4re zu gro\xDF: bitte eine gr\xF6\xDF" "ere Schrittweite eingeben (h\xF6"
+    "Die Tabelle w\xE4re zu gro\xDF: bitte eine gr\xF6\xDF"
+    "ere Schrittweite eingeben (h\xF6"
     "chstens 1000000 Zeilen)";
 
 inline constexpr std::string_view kTableHeader = "x\ty\r\n";

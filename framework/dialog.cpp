@@ -86,12 +86,14 @@ constexpr framework::MessageMapEntry kDialogEntries[] = {
 constinit const framework::MessageMap CDialog::messageMap{&CWnd::messageMap, kDialogEntries};
 constinit const framework::MessageMap CDialogEx::messageMap{&CDialog::messageMap, {}};
 
-CDialog::CDialog(UINT templateId, CWnd* pParentWnd) : templateId_(templateId), parent_(pParentWnd) {}
+CDialog::CDialog(UINT templateId, CWnd* pParentWnd)
+    : templateId_(templateId), parent_(pParentWnd) {}
 
 CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
-    const framework::DialogTemplate* form = framework::FindDialogTemplate(static_cast<int>(templateId_));
+    const framework::DialogTemplate* form =
+        framework::FindDialogTemplate(static_cast<int>(templateId_));
     if (form == nullptr || QApplication::instance() == nullptr) {
         return -1;
     }
@@ -137,4 +139,6 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}

@@ -2,4 +2,6 @@
 // application object the program defines.
 #include "framework/winapp.h"
 
-int main(int, char** argv) { return framework::RunApplication(argv[0]); }
+int main(int, char** argv) {
+    return framework::RunApplication(argv[0]);
+}

@@ -24,8 +24,7 @@ const MessageMapEntry* FindMessageMapEntry(const MessageMap* map, UINT message, 
 
 const framework::MessageMap CCmdTarget::messageMap{nullptr, {}};
 
-bool CCmdTarget::DispatchToMessageMap(UINT message, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result) {
+bool CCmdTarget::DispatchToMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const framework::MessageMapEntry* entry =
         framework::FindMessageMapEntry(GetMessageMap(), message, wParam);
     if (entry == nullptr) {

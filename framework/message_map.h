@@ -39,7 +39,7 @@ template <auto Handler>
 constexpr MessageMapEntry SysCommandEntry() {
     return {WM_SYSCOMMAND, 0, 0, [](CCmdTarget& target, WPARAM wParam, LPARAM lParam) -> LRESULT {
                 (static_cast<HandlerClass<Handler>&>(target).*Handler)(static_cast<UINT>(wParam),
-                                                                      lParam);
+                                                                       lParam);
                 return 0;
             }};
 }
@@ -73,7 +73,8 @@ constexpr MessageMapEntry QueryDragIconEntry() {
 // WM_COMMAND from control or command `Id` with notification `Code`: void OnSomething()
 template <UINT Code, int Id, auto Handler>
 constexpr MessageMapEntry NotificationEntry() {
-    return {WM_COMMAND, Code, static_cast<UINT>(Id), [](CCmdTarget& target, WPARAM, LPARAM) -> LRESULT {
+    return {WM_COMMAND, Code, static_cast<UINT>(Id),
+            [](CCmdTarget& target, WPARAM, LPARAM) -> LRESULT {
                 (static_cast<HandlerClass<Handler>&>(target).*Handler)();
                 return 0;
             }};

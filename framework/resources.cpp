@@ -23,7 +23,9 @@ const std::string_view* FindString(UINT id) {
     return resource != nullptr ? &resource->text : nullptr;
 }
 
-const IconResource* FindIcon(int id) { return FindById(ProgramResources().icons, id); }
+const IconResource* FindIcon(int id) {
+    return FindById(ProgramResources().icons, id);
+}
 
 std::string_view ApplicationName() {
     std::string_view name = ProgramResources().moduleFileName;

@@ -26,8 +26,12 @@ using HICON = const framework::IconData*;
 using HCURSOR = HICON;
 using HDC = framework::PaintContext*;
 
-constexpr UINT LOWORD(WPARAM value) { return static_cast<UINT>(value & 0xFFFF); }
-constexpr UINT HIWORD(WPARAM value) { return static_cast<UINT>((value >> 16) & 0xFFFF); }
+constexpr UINT LOWORD(WPARAM value) {
+    return static_cast<UINT>(value & 0xFFFF);
+}
+constexpr UINT HIWORD(WPARAM value) {
+    return static_cast<UINT>((value >> 16) & 0xFFFF);
+}
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
     return static_cast<WPARAM>((low & 0xFFFF) | ((high & 0xFFFF) << 16));
 }

@@ -1,5 +1,6 @@
 #include "framework/winapp.h"
 
+#include <malloc.h>
 #include <QApplication>
 #include <QBuffer>
 #include <QImageReader>
@@ -7,7 +8,6 @@
 #include <QMessageBox>
 #include <QTranslator>
 #include <clocale>
-#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -42,13 +42,21 @@ CWinApp::~CWinApp() {
     }
 }
 
-CWinApp* AfxGetApp() { return theApplication; }
+CWinApp* AfxGetApp() {
+    return theApplication;
+}
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
-void CWinApp::SetRegistryKey(LPCTSTR key) { registryKey_ = key != nullptr ? key : ""; }
+void CWinApp::SetRegistryKey(LPCTSTR key) {
+    registryKey_ = key != nullptr ? key : "";
+}
 
 HICON CWinApp::LoadIcon(UINT id) const {
     // Loaded once and kept for the life of the process, as the platform's icons are.
@@ -135,7 +143,8 @@ int RunApplication(const char* programName) {
                             std::getenv("WAYLAND_DISPLAY") != nullptr ||
                             (platform != nullptr && *platform != '\0');
     if (!hasDisplay) {
-        std::fprintf(stderr, "%s: keine grafische Oberfläche gefunden (DISPLAY ist nicht gesetzt)\n",
+        std::fprintf(stderr,
+                     "%s: keine grafische Oberfläche gefunden (DISPLAY ist nicht gesetzt)\n",
                      programName);
         return EXIT_FAILURE;
     }

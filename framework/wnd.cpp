@@ -84,13 +84,21 @@ constinit const framework::MessageMap CWnd::messageMap{&CCmdTarget::messageMap, 
 
 CWnd::CWnd() = default;
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    DestroyWindow();
+}
 
-framework::DialogWindow* CWnd::Window() const { return window_.get(); }
-QWidget* CWnd::Widget() const { return window_.get(); }
+framework::DialogWindow* CWnd::Window() const {
+    return window_.get();
+}
+QWidget* CWnd::Widget() const {
+    return window_.get();
+}
 
 // Also called when Qt deletes the window with its parent.
-void CWnd::ForgetWindow() { static_cast<void>(window_.release()); }
+void CWnd::ForgetWindow() {
+    static_cast<void>(window_.release());
+}
 
 void CWnd::AttachWindow(std::unique_ptr<framework::DialogWindow> window) {
     window_ = std::move(window);
@@ -182,9 +190,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-void CWnd::OnSysCommand(UINT nID, LPARAM lParam) { DefWindowProc(WM_SYSCOMMAND, nID, lParam); }
-void CWnd::OnPaint() { DefWindowProc(WM_PAINT, 0, 0); }
-void CWnd::OnClose() { DefWindowProc(WM_CLOSE, 0, 0); }
+void CWnd::OnSysCommand(UINT nID, LPARAM lParam) {
+    DefWindowProc(WM_SYSCOMMAND, nID, lParam);
+}
+void CWnd::OnPaint() {
+    DefWindowProc(WM_PAINT, 0, 0);
+}
+void CWnd::OnClose() {
+    DefWindowProc(WM_CLOSE, 0, 0);
+}
 
 void CWnd::ResetSystemMenu() {
     systemMenu_.reset();
@@ -194,10 +208,14 @@ void CWnd::ResetSystemMenu() {
     systemMenu_ = std::make_unique<CMenu>();
     systemMenu_->AppendMenu(MF_STRING, SC_MOVE, "&Verschieben");
     if ((window_->Form().style & WS_THICKFRAME) != 0) {
-        systemMenu_->AppendMenu(MF_STRING, SC_SIZE, "&Gr\xF6\xDF" "e \xE4ndern");
+        systemMenu_->AppendMenu(MF_STRING, SC_SIZE,
+                                "&Gr\xF6\xDF"
+                                "e \xE4ndern");
     }
     systemMenu_->AppendMenu(MF_SEPARATOR);
-    systemMenu_->AppendMenu(MF_STRING, SC_CLOSE, "&Schlie\xDF" "en\tAlt+F4");
+    systemMenu_->AppendMenu(MF_STRING, SC_CLOSE,
+                            "&Schlie\xDF"
+                            "en\tAlt+F4");
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL revert) {
@@ -218,9 +236,13 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     return previous;
 }
 
-HICON CWnd::GetIcon(BOOL bigIcon) const { return bigIcon ? bigIcon_ : smallIcon_; }
+HICON CWnd::GetIcon(BOOL bigIcon) const {
+    return bigIcon ? bigIcon_ : smallIcon_;
+}
 
-BOOL CWnd::IsIconic() const { return window_ != nullptr && window_->isMinimized(); }
+BOOL CWnd::IsIconic() const {
+    return window_ != nullptr && window_->isMinimized();
+}
 
 void CWnd::GetClientRect(LPRECT rect) const {
     if (rect == nullptr) {

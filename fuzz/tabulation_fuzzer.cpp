@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(table.size() >= 2 && table.substr(table.size() - 2) == "\r\n");
 
     // Each row: a column, a tab, a column, CR LF; the rows follow the x values.
-    const auto rowCount = static_cast<std::size_t>(std::count(table.begin(), table.end(), '\n')) - 1;
+    const auto rowCount =
+        static_cast<std::size_t>(std::count(table.begin(), table.end(), '\n')) - 1;
     Check(rowCount >= 1 && rowCount <= wertomat::kMaximumRowCount);
     Check(static_cast<std::size_t>(std::count(table.begin(), table.end(), '\t')) == rowCount + 1);
     double x = request.start;

@@ -31,12 +31,12 @@ constexpr std::array kMainControls{
     ControlTemplate{IDC_STATIC, ControlClass::Static, "Xe", 14, 66, 9, 8, 0x50020000},
     ControlTemplate{IDC_XE, ControlClass::Edit, "", 50, 63, 87, 14, 0x50810080},
     ControlTemplate{IDC_STATIC, ControlClass::Button, "Funktion", 7, 101, 142, 61, 0x50000007},
-    ControlTemplate{IDC_FUNCTION_0, ControlClass::Button, "Y = 2*x\xB3 - 3*x\xB2 + 4*x -5", 29,
-                    114, 97, 10, 0x50020009},
-    ControlTemplate{IDC_FUNCTION_1, ControlClass::Button, "Y = 4*x\xB3 - 2*x\xB2 - 4*x +5", 29,
-                    127, 101, 10, 0x50000009},
-    ControlTemplate{IDC_FUNCTION_2, ControlClass::Button, "Y = -0,5*x\xB3 +0,4*x\xB2 + 4*x +33",
-                    28, 142, 105, 10, 0x50000009},
+    ControlTemplate{IDC_FUNCTION_0, ControlClass::Button, "Y = 2*x\xB3 - 3*x\xB2 + 4*x -5", 29, 114,
+                    97, 10, 0x50020009},
+    ControlTemplate{IDC_FUNCTION_1, ControlClass::Button, "Y = 4*x\xB3 - 2*x\xB2 - 4*x +5", 29, 127,
+                    101, 10, 0x50000009},
+    ControlTemplate{IDC_FUNCTION_2, ControlClass::Button, "Y = -0,5*x\xB3 +0,4*x\xB2 + 4*x +33", 28,
+                    142, 105, 10, 0x50000009},
     ControlTemplate{IDC_STATIC, ControlClass::Static, "Ergebnisse", 171, 7, 37, 8, 0x50020000},
     ControlTemplate{IDC_RESULTS, ControlClass::Edit, "", 171, 19, 148, 174, 0x50B10884},
     ControlTemplate{IDC_COMPUTE, ControlClass::Button, "Berechnen", 226, 207, 50, 14, 0x50010000},
@@ -44,17 +44,42 @@ constexpr std::array kMainControls{
 };
 
 constexpr std::array kDialogs{
-    DialogTemplate{static_cast<int>(IDD_ABOUT_DIALOG), kLanguageGermanGermany, 0x80C800C8, 0, 0, 0,
-                   0, 170, 62, "Info \xFC" "ber Wertomat", {"MS Shell Dlg", 8, 0, false, 1},
-                   kAboutControls},
-    DialogTemplate{static_cast<int>(IDD_MAIN_DIALOG), kLanguageGermanGermany, 0x90CC0040,
-                   0x00040000, 0, 0, 0, 347, 228, "Wertomat", {"Arial", 12, 400, false, 0},
-                   kMainControls},
+    DialogTemplate{
+        .id = static_cast<int>(IDD_ABOUT_DIALOG),
+        .language = kLanguageGermanGermany,
+        .style = 0x80C800C8,
+        .extendedStyle = 0,
+        .helpId = 0,
+        .x = 0,
+        .y = 0,
+        .width = 170,
+        .height = 62,
+        .title = "Info \xFC"
+                 "ber Wertomat",
+        .font =
+            {.face = "MS Shell Dlg", .points = 8, .weight = 0, .italic = false, .characterSet = 1},
+        .controls = kAboutControls,
+    },
+    DialogTemplate{
+        .id = static_cast<int>(IDD_MAIN_DIALOG),
+        .language = kLanguageGermanGermany,
+        .style = 0x90CC0040,
+        .extendedStyle = 0x00040000,
+        .helpId = 0,
+        .x = 0,
+        .y = 0,
+        .width = 347,
+        .height = 228,
+        .title = "Wertomat",
+        .font = {.face = "Arial", .points = 12, .weight = 400, .italic = false, .characterSet = 0},
+        .controls = kMainControls,
+    },
 };
 
 constexpr std::array kStrings{
     framework::StringResource{IDS_ABOUT_MENU_TEXT, kLanguageGermanGermany,
-                              "&Info \xFC" "ber Wertomat..."},
+                              "&Info \xFC"
+                              "ber Wertomat..."},
 };
 
 const std::array kIcons{

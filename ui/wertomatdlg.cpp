@@ -14,7 +14,9 @@ CAboutDlg::CAboutDlg() : CDialogEx(IDD_ABOUT_DIALOG, nullptr) {}
 
 CAboutDlg::~CAboutDlg() = default;
 
-void CAboutDlg::DoDataExchange(CDataExchange* pDX) { CDialogEx::DoDataExchange(pDX); }
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialogEx::DoDataExchange(pDX);
+}
 
 // --- CWertomatDlg
 
@@ -89,7 +91,9 @@ void CWertomatDlg::OnPaint() {
     dc.DrawIcon(x, y, m_hDialogIcon);
 }
 
-HCURSOR CWertomatDlg::OnQueryDragIcon() { return m_hDialogIcon; }
+HCURSOR CWertomatDlg::OnQueryDragIcon() {
+    return m_hDialogIcon;
+}
 
 void CWertomatDlg::OnBnClickedCompute() {
     // A field that is not a number has been reported by the exchange; going on
@@ -97,8 +101,7 @@ void CWertomatDlg::OnBnClickedCompute() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    wertomat::TabulationOutcome outcome =
-        wertomat::RunTabulation({m_xa, m_xsw, m_xe, m_funktion});
+    wertomat::TabulationOutcome outcome = wertomat::RunTabulation({m_xa, m_xsw, m_xe, m_funktion});
     if (!outcome.succeeded) {
         AfxMessageBox(outcome.text.c_str(), MB_OK, 0);
         return;

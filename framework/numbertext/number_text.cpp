@@ -8,8 +8,12 @@
 namespace wertomat {
 namespace {
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
@@ -99,8 +103,8 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 std::string FormatNumber(double value) {
     std::array<char, 32> text{};
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::general);
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     return {text.data(), result.ptr};
 }
 

@@ -15,8 +15,8 @@ int MulDiv(int number, int numerator, int denominator) {
     const std::int64_t half = (denominator < 0 ? -denominator : denominator) / 2;
     const bool negative = (product < 0) != (denominator < 0);
     const std::int64_t magnitude = (product < 0 ? -product : product) + half;
-    const std::int64_t quotient = magnitude / (denominator < 0 ? -std::int64_t{denominator}
-                                                               : std::int64_t{denominator});
+    const std::int64_t quotient =
+        magnitude / (denominator < 0 ? -std::int64_t{denominator} : std::int64_t{denominator});
     if (quotient > std::numeric_limits<int>::max()) {
         return -1;
     }

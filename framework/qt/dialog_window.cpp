@@ -28,7 +28,9 @@ namespace {
 using wertomat::FromWindows1252;
 using wertomat::ToWindows1252;
 
-bool HasStyle(DWORD style, DWORD bits) { return (style & bits) == bits; }
+bool HasStyle(DWORD style, DWORD bits) {
+    return (style & bits) == bits;
+}
 
 // An automatic radio button: a click always checks it; the dialog unchecks the others.
 class AutoRadioButton : public QRadioButton {
@@ -66,9 +68,8 @@ QFont TemplateFont(const FontTemplate& font, DWORD style, const QWidget& window)
         font.face != "MS Shell Dlg 2") {
         result = QFont(FromWindows1252(font.face));
     }
-    const int dpi = window.screen() != nullptr
-                        ? static_cast<int>(window.screen()->logicalDotsPerInchY())
-                        : 96;
+    const int dpi =
+        window.screen() != nullptr ? static_cast<int>(window.screen()->logicalDotsPerInchY()) : 96;
     result.setPixelSize(MulDiv(font.points, dpi, 72));
     result.setWeight(font.weight >= 600 ? QFont::Bold : QFont::Normal);
     result.setItalic(font.italic);
@@ -168,7 +169,8 @@ void DialogWindow::CreateControl(const ControlTemplate& control) {
         case ControlClass::Edit: {
             if (HasStyle(style, ES_MULTILINE) && HasStyle(style, ES_READONLY)) {
                 auto* view = new TextView(this);
-                view->setFrameShape(HasStyle(style, WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+                view->setFrameShape(HasStyle(style, WS_BORDER) ? QFrame::StyledPanel
+                                                               : QFrame::NoFrame);
                 view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
                 widget = view;
             } else if (HasStyle(style, ES_MULTILINE)) {
@@ -199,7 +201,8 @@ void DialogWindow::CreateControl(const ControlTemplate& control) {
                 radio->setFocusPolicy(Qt::ClickFocus);  // the checked one gets the Tab stop
                 radio->installEventFilter(this);
                 const std::size_t index = controls_.size();
-                connect(radio, &QAbstractButton::clicked, this, [this, index] { ClickRadio(index); });
+                connect(radio, &QAbstractButton::clicked, this,
+                        [this, index] { ClickRadio(index); });
                 widget = radio;
             } else {
                 auto* button = new QPushButton(caption, this);
@@ -225,8 +228,9 @@ void DialogWindow::SendCommand(int id) {
 }
 
 QWidget* DialogWindow::Control(int id) const {
-    const auto found = std::find_if(controls_.begin(), controls_.end(),
-                                    [id](const ControlEntry& entry) { return entry.form->id == id; });
+    const auto found =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [id](const ControlEntry& entry) { return entry.form->id == id; });
     return found != controls_.end() ? found->widget : nullptr;
 }
 
@@ -264,8 +268,9 @@ void DialogWindow::SetControlText(int id, std::string_view text) {
 // next control with WS_GROUP.
 std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
     std::vector<std::size_t> group;
-    const auto first = std::find_if(controls_.begin(), controls_.end(),
-                                    [firstId](const ControlEntry& e) { return e.form->id == firstId; });
+    const auto first =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [firstId](const ControlEntry& e) { return e.form->id == firstId; });
     for (auto entry = first; entry != controls_.end(); ++entry) {
         if (entry != first && HasStyle(entry->form->style, WS_GROUP)) {
             break;
@@ -290,7 +295,8 @@ int DialogWindow::CheckedRadioIndex(int firstId) const {
 void DialogWindow::CheckRadio(int firstId, int index) {
     const std::vector<std::size_t> group = RadioGroup(firstId);
     for (std::size_t i = 0; i < group.size(); ++i) {
-        static_cast<QRadioButton*>(controls_[group[i]].widget)->setChecked(static_cast<int>(i) == index);
+        static_cast<QRadioButton*>(controls_[group[i]].widget)
+            ->setChecked(static_cast<int>(i) == index);
     }
     UpdateRadioTabStops(group);
 }
@@ -397,8 +403,12 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 
 // Qt's own ways of ending a dialog become its commands, so that they pass
 // through the message map like every other ending.
-void DialogWindow::accept() { SendCommand(IDOK); }
-void DialogWindow::reject() { SendCommand(IDCANCEL); }
+void DialogWindow::accept() {
+    SendCommand(IDOK);
+}
+void DialogWindow::reject() {
+    SendCommand(IDCANCEL);
+}
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     // Arrow keys move through a radio group and check the button they reach.
@@ -407,16 +417,18 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
         const bool backwards = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
         const bool forwards = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
         if ((backwards || forwards) && key->modifiers() == Qt::NoModifier) {
-            const auto current = std::find_if(controls_.begin(), controls_.end(),
-                                              [watched](const ControlEntry& e) { return e.widget == watched; });
+            const auto current =
+                std::find_if(controls_.begin(), controls_.end(),
+                             [watched](const ControlEntry& e) { return e.widget == watched; });
             if (current != controls_.end()) {
                 std::size_t start = static_cast<std::size_t>(current - controls_.begin());
                 while (start > 0 && !HasStyle(controls_[start].form->style, WS_GROUP)) {
                     --start;
                 }
                 const std::vector<std::size_t> group = RadioGroup(controls_[start].form->id);
-                const auto position = std::find(group.begin(), group.end(),
-                                                static_cast<std::size_t>(current - controls_.begin()));
+                const auto position =
+                    std::find(group.begin(), group.end(),
+                              static_cast<std::size_t>(current - controls_.begin()));
                 if (position != group.end() && group.size() > 1) {
                     const std::size_t here = static_cast<std::size_t>(position - group.begin());
                     const std::size_t next = forwards ? (here + 1) % group.size()

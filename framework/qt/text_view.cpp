@@ -22,7 +22,9 @@ namespace {
 using wertomat::FromWindows1252;
 using wertomat::ToWindows1252;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -127,7 +129,9 @@ int TextView::xOf(std::size_t line, std::size_t offset) const {
     return x;
 }
 
-int TextView::lineHeight() const { return std::max(1, fontMetrics().height()); }
+int TextView::lineHeight() const {
+    return std::max(1, fontMetrics().height());
+}
 
 int TextView::visibleLineCount() const {
     return std::max(1, (viewport()->height() - kMargin) / lineHeight());
@@ -189,7 +193,9 @@ void TextView::resizeEvent(QResizeEvent* event) {
     updateScrollBars();
 }
 
-void TextView::scrollContentsBy(int, int) { viewport()->update(); }
+void TextView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
 
 void TextView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
@@ -240,10 +246,12 @@ void TextView::paintEvent(QPaintEvent*) {
             int pieceX = runX;
             while (piece < runEnd) {
                 const bool selected = piece >= selectionFirst && piece < selectionLast;
-                std::size_t pieceEnd = selected ? std::min(runEnd, selectionLast)
-                                                : (selectionFirst > piece ? std::min(runEnd, selectionFirst) : runEnd);
-                painter.setPen(colours.color(focused ? QPalette::Active : QPalette::Inactive,
-                                             selected ? QPalette::HighlightedText : QPalette::Text));
+                std::size_t pieceEnd =
+                    selected ? std::min(runEnd, selectionLast)
+                             : (selectionFirst > piece ? std::min(runEnd, selectionFirst) : runEnd);
+                painter.setPen(
+                    colours.color(focused ? QPalette::Active : QPalette::Inactive,
+                                  selected ? QPalette::HighlightedText : QPalette::Text));
                 const QString piecetext = segment.mid(static_cast<qsizetype>(piece - runStart),
                                                       static_cast<qsizetype>(pieceEnd - piece));
                 painter.drawText(left + pieceX, top + ascent, piecetext);
@@ -305,8 +313,8 @@ void TextView::ensureCursorVisible() {
 }
 
 void TextView::keyPressEvent(QKeyEvent* event) {
-    if (event == QKeySequence::Copy || (event->key() == Qt::Key_Insert &&
-                                        event->modifiers() == Qt::ControlModifier)) {
+    if (event == QKeySequence::Copy ||
+        (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ControlModifier)) {
         copy();
         return;
     }

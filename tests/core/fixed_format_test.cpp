@@ -44,7 +44,9 @@ void ExpectSameAsPrintf(int count, Generator next) {
     }
 }
 
-double FromBits(std::uint64_t bits) { return std::bit_cast<double>(bits); }
+double FromBits(std::uint64_t bits) {
+    return std::bit_cast<double>(bits);
+}
 
 TEST(ColumnText, KnownValues) {
     EXPECT_EQ(Column(0.0), "    0.0000");
@@ -85,8 +87,7 @@ TEST(ColumnTextAgainstPrintf, RandomBitPatternsOfTableMagnitudes) {
     std::mt19937_64 random(2);
     std::uniform_int_distribution<std::uint64_t> exponent(1023 - 40, 1023 + 60);
     ExpectSameAsPrintf(4'000'000, [&] {
-        const std::uint64_t bits =
-            (random() & 0x800F'FFFF'FFFF'FFFFu) | (exponent(random) << 52);
+        const std::uint64_t bits = (random() & 0x800F'FFFF'FFFF'FFFFu) | (exponent(random) << 52);
         return FromBits(bits);
     });
 }
@@ -135,8 +136,8 @@ TEST(ColumnTextAgainstPrintf, EdgesOfTheFastPathAndPowers) {
     for (int power = -30; power <= 308; ++power) {
         anchors.push_back(std::pow(10.0, power));
     }
-    for (const double anchor : {9.0e14, 9.2e14, 1e15, 4503599627370496.0, 9007199254740992.0,
-                                18446744073709551616.0}) {
+    for (const double anchor :
+         {9.0e14, 9.2e14, 1e15, 4503599627370496.0, 9007199254740992.0, 18446744073709551616.0}) {
         anchors.push_back(anchor);
     }
     std::size_t index = 0;
@@ -161,10 +162,9 @@ TEST(ColumnTextAgainstPrintf, SubnormalsAndNonFinite) {
     ExpectSameAsPrintf(1'000'000, [&] {
         return FromBits(random() & 0x800F'FFFF'FFFF'FFFFu);  // biased exponent 0
     });
-    for (const double special : {std::numeric_limits<double>::infinity(),
-                                 -std::numeric_limits<double>::infinity(),
-                                 std::numeric_limits<double>::denorm_min(),
-                                 std::numeric_limits<double>::max()}) {
+    for (const double special :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max()}) {
         ExpectSameAsPrintf(1, [&] { return special; });
         ExpectSameAsPrintf(1, [&] { return -special; });
     }

@@ -18,8 +18,8 @@ TEST(FunctionCatalogue, KnownValuesAtSmallIntegers) {
         double x;
         double y0, y1, y2;
     };
-    for (const Case& c : {Case{0.0, -5.0, 5.0, 33.0}, Case{1.0, -2.0, 3.0, 36.9},
-                          Case{2.0, 7.0, 21.0, 38.6}}) {
+    for (const Case& c :
+         {Case{0.0, -5.0, 5.0, 33.0}, Case{1.0, -2.0, 3.0, 36.9}, Case{2.0, 7.0, 21.0, 38.6}}) {
         SCOPED_TRACE(c.x);
         EXPECT_EQ(Evaluate(0, c.x), c.y0);
         EXPECT_EQ(Evaluate(1, c.x), c.y1);

@@ -64,9 +64,9 @@ TEST(TabulationTable, EachPolynomialOverTheDefaultRange) {
     EXPECT_EQ(rows[2], "    0.1000\t   33.4035");
     EXPECT_EQ(rows.back(), "    2.0000\t   38.6000");
     rows = Rows(Table({0.0, 1.0, 3.0, 0}));
-    EXPECT_EQ(rows, (std::vector<std::string>{"x\ty", "    0.0000\t   -5.0000",
-                                              "    1.0000\t   -2.0000", "    2.0000\t    7.0000",
-                                              "    3.0000\t   34.0000"}));
+    EXPECT_EQ(rows,
+              (std::vector<std::string>{"x\ty", "    0.0000\t   -5.0000", "    1.0000\t   -2.0000",
+                                        "    2.0000\t    7.0000", "    3.0000\t   34.0000"}));
 }
 
 TEST(TabulationTable, StepThatDoesNotDivideTheRangeStopsBeforeTheEnd) {
@@ -113,8 +113,8 @@ TEST(TabulationTable, SameAsThePlainPrintfLoopForRandomRequests) {
     for (int i = 0; i < 3000; ++i) {
         TabulationRequest request;
         request.start = position(random);
-        request.end = random() % 4 == 0 ? request.start + position(random) * 1e-3
-                                        : position(random);
+        request.end =
+            random() % 4 == 0 ? request.start + position(random) * 1e-3 : position(random);
         request.step = (request.end - request.start) / rows(random);
         request.kind = static_cast<FunctionKind>(random() % 3);
         if (request.step == 0.0) {

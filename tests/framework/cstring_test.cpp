@@ -28,7 +28,9 @@ TEST(CString, FormatKeepsTheFullStopUnderTheToolkitsLocale) {
 TEST(CString, LoadsTheStringTable) {
     CString text;
     EXPECT_TRUE(text.LoadString(IDS_ABOUT_MENU_TEXT));
-    EXPECT_EQ(text.Bytes(), "&Info \xFC" "ber Wertomat...");
+    EXPECT_EQ(text.Bytes(),
+              "&Info \xFC"
+              "ber Wertomat...");
     EXPECT_FALSE(text.LoadString(4711));
     EXPECT_TRUE(text.IsEmpty());
 }

@@ -102,8 +102,9 @@ TEST(DialogFromTemplate, ControlsStandWhereTheTemplatePutsThem) {
             if (control.id == IDC_STATIC) {
                 continue;
             }
-            EXPECT_EQ(dialog.Control(control.id)->geometry(),
-                      framework::PixelRect(control.x, control.y, control.width, control.height, base))
+            EXPECT_EQ(
+                dialog.Control(control.id)->geometry(),
+                framework::PixelRect(control.x, control.y, control.width, control.height, base))
                 << control.id;
         }
         // Captions come through the code page: superscripts and a comma.
@@ -129,9 +130,9 @@ TEST(DialogFromTemplate, ToolkitTextsAreGerman) {
 
 TEST(DialogFromTemplate, DialogUnitsConvertLikeMulDiv) {
     using framework::MulDiv;
-    EXPECT_EQ(MulDiv(347, 7, 4), 607);   // 607.25
-    EXPECT_EQ(MulDiv(5, 7, 4), 9);       // 8.75
-    EXPECT_EQ(MulDiv(2, 7, 4), 4);       // 3.5 rounds away from zero
+    EXPECT_EQ(MulDiv(347, 7, 4), 607);  // 607.25
+    EXPECT_EQ(MulDiv(5, 7, 4), 9);      // 8.75
+    EXPECT_EQ(MulDiv(2, 7, 4), 4);      // 3.5 rounds away from zero
     EXPECT_EQ(MulDiv(-2, 7, 4), -4);
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
     EXPECT_EQ(MulDiv(1 << 30, 8, 1), -1);  // does not fit
@@ -145,7 +146,7 @@ TEST(DialogFocus, TabVisitsTheTabStopsInTemplateOrderAndTheCheckedRadioButton) {
         // Initial focus: the first tab stop, its text selected.
         ASSERT_EQ(QApplication::focusWidget(), dialog.Control(IDC_XA));
         EXPECT_TRUE(dialog.Edit(IDC_XA)->hasSelectedText());
-        const std::vector<int> expected{IDC_XSW, IDC_XE, IDC_FUNCTION_2, IDC_RESULTS,
+        const std::vector<int> expected{IDC_XSW,     IDC_XE,   IDC_FUNCTION_2, IDC_RESULTS,
                                         IDC_COMPUTE, IDCANCEL, IDC_XA};
         for (const int id : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -254,35 +255,38 @@ TEST(DialogExchange, TextThatIsNotANumberStopsTheExchangeWithAMessage) {
 TEST(DialogEnding, EnterIsOkEscapeIsCancelAndAFocusedButtonTakesEnter) {
     {
         ExchangeDialog dialog;
-        EXPECT_EQ(RunWith(dialog, [&](QWidget*) {
-                      QTest::keyClick(dialog.Control(IDC_XE), Qt::Key_Return);
-                  }),
-                  IDOK);
+        EXPECT_EQ(
+            RunWith(dialog,
+                    [&](QWidget*) { QTest::keyClick(dialog.Control(IDC_XE), Qt::Key_Return); }),
+            IDOK);
     }
     {
         ExchangeDialog dialog;
-        EXPECT_EQ(RunWith(dialog, [&](QWidget*) {
-                      QTest::keyClick(dialog.Control(IDC_RESULTS), Qt::Key_Escape);
-                  }),
+        EXPECT_EQ(RunWith(dialog,
+                          [&](QWidget*) {
+                              QTest::keyClick(dialog.Control(IDC_RESULTS), Qt::Key_Escape);
+                          }),
                   IDCANCEL);
     }
     {
         ExchangeDialog dialog;
-        EXPECT_EQ(RunWith(dialog, [&](QWidget*) {
-                      dialog.Control(IDCANCEL)->setFocus();
-                      QTest::keyClick(dialog.Control(IDCANCEL), Qt::Key_Return);
-                  }),
+        EXPECT_EQ(RunWith(dialog,
+                          [&](QWidget*) {
+                              dialog.Control(IDCANCEL)->setFocus();
+                              QTest::keyClick(dialog.Control(IDCANCEL), Qt::Key_Return);
+                          }),
                   IDCANCEL);
     }
     {
         // OK with a field that is not a number: told, and the dialog stays.
         ExchangeDialog dialog;
-        EXPECT_EQ(RunWith(dialog, [&](QWidget* window) {
-                      dialog.Edit(IDC_XA)->setText("x");
-                      WhenModalAppears(testing_support::AcceptMessageBox, window);
-                      QTest::keyClick(dialog.Control(IDC_XA), Qt::Key_Enter);
-                      EXPECT_FALSE(dialog.Window()->HasEnded());
-                  }),
+        EXPECT_EQ(RunWith(dialog,
+                          [&](QWidget* window) {
+                              dialog.Edit(IDC_XA)->setText("x");
+                              WhenModalAppears(testing_support::AcceptMessageBox, window);
+                              QTest::keyClick(dialog.Control(IDC_XA), Qt::Key_Enter);
+                              EXPECT_FALSE(dialog.Window()->HasEnded());
+                          }),
                   -2);
     }
 }
@@ -302,8 +306,12 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
         for (const CMenu::Item& item : menu->Items()) {
             texts.push_back(item.text);
         }
-        EXPECT_EQ(texts, (std::vector<std::string>{"&Verschieben", "&Gr\xF6\xDF" "e \xE4ndern", "",
-                                                   "&Schlie\xDF" "en\tAlt+F4"}));
+        EXPECT_EQ(texts, (std::vector<std::string>{"&Verschieben",
+                                                   "&Gr\xF6\xDF"
+                                                   "e \xE4ndern",
+                                                   "",
+                                                   "&Schlie\xDF"
+                                                   "en\tAlt+F4"}));
         menu->AppendMenu(MF_STRING, 0x40, "Eintrag");
 
         // Alt+Space opens it; choosing an entry sends its command.
@@ -332,7 +340,8 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
         EXPECT_TRUE(opened);
         EXPECT_EQ(dialog.systemCommands.size(), 1u);  // dismissed: no command
         const QPoint onButton = dialog.Control(IDC_COMPUTE)->geometry().center();
-        QContextMenuEvent onControl(QContextMenuEvent::Mouse, onButton, window->mapToGlobal(onButton));
+        QContextMenuEvent onControl(QContextMenuEvent::Mouse, onButton,
+                                    window->mapToGlobal(onButton));
         QApplication::sendEvent(window, &onControl);
         EXPECT_FALSE(onControl.isAccepted());
         EXPECT_EQ(dialog.GetSystemMenu(TRUE), nullptr);

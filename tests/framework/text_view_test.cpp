@@ -108,13 +108,15 @@ TEST(TextView, MouseDragAndDoubleClickSelect) {
     QWidget* area = fixture.view->viewport();
     const int line = QFontMetrics(fixture.view->font()).height();
     QTest::mousePress(area, Qt::LeftButton, {}, QPoint(1, line / 2));
-    QMouseEvent drag(QEvent::MouseMove, QPointF(1, line * 2.5), area->mapToGlobal(QPointF(1, line * 2.5)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(1, line * 2.5),
+                     area->mapToGlobal(QPointF(1, line * 2.5)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(area, &drag);
     QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(1, static_cast<int>(line * 2.5)));
     EXPECT_EQ(fixture.view->selectedText(), "x\ty\r\n    0.0000\t   -5.0000\r\n");
 
-    QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(fixture.view->width() - 40, line + line / 2));
+    QTest::mouseDClick(area, Qt::LeftButton, {},
+                       QPoint(fixture.view->width() - 40, line + line / 2));
     EXPECT_EQ(fixture.view->selectedText(), "-5.0000");
 }
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/qt/icon_data.h"
 #include "framework/resources.h"
 #include "framework/winapp.h"
-#include "framework/qt/icon_data.h"
 #include "resources/resource.h"
 
 namespace {
@@ -42,7 +42,9 @@ TEST(Manifest, ExactBytes) {
     const std::string assembly = manifest.substr(declaration.size());
     EXPECT_EQ(assembly.find_first_of("\r\n"), std::string::npos) << "one line, no final line end";
     EXPECT_EQ(assembly.rfind("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" "
-                             "manifestVersion=\"1.0\">", 0), 0u);
+                             "manifestVersion=\"1.0\">",
+                             0),
+              0u);
     EXPECT_EQ(assembly.substr(assembly.size() - 11), "</assembly>");
     for (const char* part :
          {"<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
@@ -66,11 +68,11 @@ TEST(Icon, ThirteenImagesInTheirSizesAndDepths) {
         std::uint32_t size, colours, bits;
         bool png;
     };
-    const std::vector<Entry> expected{
-        {48, 16, 4, false}, {32, 16, 4, false}, {24, 16, 4, false}, {16, 16, 4, false},
-        {48, 0, 8, false},  {32, 0, 8, false},  {24, 0, 8, false},  {16, 0, 8, false},
-        {256, 0, 32, true}, {48, 0, 32, false}, {32, 0, 32, false}, {24, 0, 32, false},
-        {16, 0, 32, false}};
+    const std::vector<Entry> expected{{48, 16, 4, false}, {32, 16, 4, false}, {24, 16, 4, false},
+                                      {16, 16, 4, false}, {48, 0, 8, false},  {32, 0, 8, false},
+                                      {24, 0, 8, false},  {16, 0, 8, false},  {256, 0, 32, true},
+                                      {48, 0, 32, false}, {32, 0, 32, false}, {24, 0, 32, false},
+                                      {16, 0, 32, false}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE("image " + std::to_string(i + 1));
         const std::size_t entry = 6 + 16 * i;
@@ -104,7 +106,8 @@ TEST(ResourceScript, CompilesWithTheVersionRecord) {
     const std::string output = testing::TempDir() + "/wertomat.res";
     const std::string command = "cd '" + kResources +
                                 "' && x86_64-w64-mingw32-windres --preprocessor=cpp -O res "
-                                "wertomat.rc -o '" + output + "' 2>&1";
+                                "wertomat.rc -o '" +
+                                output + "' 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
     const std::string compiled = ReadFile(output);
@@ -116,14 +119,14 @@ TEST(ResourceScript, CompilesWithTheVersionRecord) {
         }
         return wide;
     };
-    for (const char* text : {"VS_VERSION_INFO", "040704B0", "FileDescription", "Wertomat",
-                             "FileVersion", "1.0.0.1", "InternalName", "Wertomat.exe",
-                             "OriginalFilename", "ProductVersion", "Translation"}) {
+    for (const char* text :
+         {"VS_VERSION_INFO", "040704B0", "FileDescription", "Wertomat", "FileVersion", "1.0.0.1",
+          "InternalName", "Wertomat.exe", "OriginalFilename", "ProductVersion", "Translation"}) {
         EXPECT_NE(compiled.find(utf16(text)), std::string::npos) << text;
     }
     EXPECT_NE(compiled.find("\xBD\x04\xEF\xFE"), std::string::npos);  // fixed part signature
-    EXPECT_NE(compiled.find("asInvoker"), std::string::npos);          // the manifest
-    EXPECT_NE(compiled.find("\x89PNG"), std::string::npos);            // the icon's PNG image
+    EXPECT_NE(compiled.find("asInvoker"), std::string::npos);         // the manifest
+    EXPECT_NE(compiled.find("\x89PNG"), std::string::npos);           // the icon's PNG image
 }
 
 }  // namespace

@@ -28,9 +28,9 @@ TEST(StartUp, ProcessEndsWhenTheDialogClosesInAnyWay) {
 
 TEST(StartUp, HandsOverTheRegistryKeyAndMakesTheDialogTheMainWindow) {
     const ProcessResult run = RunProbe("cancel");
-    EXPECT_NE(run.output.find(
-                  "registry Vom lokalen Anwendungs-Assistenten generierte Anwendungen\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.output.find("registry Vom lokalen Anwendungs-Assistenten generierte Anwendungen\n"),
+        std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("restart 1\n"), std::string::npos);
     EXPECT_NE(run.output.find("main window set\n"), std::string::npos);

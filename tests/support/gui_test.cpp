@@ -48,11 +48,12 @@ void Poll(std::function<QWidget*()> find, std::function<void(QWidget*)> action,
 void WhenModalAppears(std::function<void(QWidget*)> action, QWidget* current) {
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    Poll([current]() -> QWidget* {
-             QWidget* modal = QApplication::activeModalWidget();
-             return modal != current ? modal : nullptr;
-         },
-         std::move(action), clock);
+    Poll(
+        [current]() -> QWidget* {
+            QWidget* modal = QApplication::activeModalWidget();
+            return modal != current ? modal : nullptr;
+        },
+        std::move(action), clock);
 }
 
 void WhenPopupAppears(std::function<void(QWidget*)> action) {

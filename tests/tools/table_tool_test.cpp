@@ -32,7 +32,8 @@ TEST(TableTool, AcceptsCommasAndAFunction) {
 TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
     ProcessResult run = RunTool("2 2 2");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "Bitte unterschiedliche Werte für den Anfangs- und den Endwert eingeben\n");
+    EXPECT_EQ(run.output,
+              "Bitte unterschiedliche Werte für den Anfangs- und den Endwert eingeben\n");
 
     run = RunTool("0 0.1 2 3");
     EXPECT_EQ(run.exitCode, 1);
@@ -47,8 +48,8 @@ TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
 }
 
 TEST(TableTool, UnreadableArgumentsExitTwo) {
-    for (const char* arguments : {"", "1 2", "0 0.1 2 0 9", "abc 0.1 2", "0 0.1 2x",
-                                  "0 nan 2", "0 0.1 2 1.5", "0 0.1 2 zwei"}) {
+    for (const char* arguments : {"", "1 2", "0 0.1 2 0 9", "abc 0.1 2", "0 0.1 2x", "0 nan 2",
+                                  "0 0.1 2 1.5", "0 0.1 2 zwei"}) {
         const ProcessResult run = RunTool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.output.rfind("wertomat-table: ", 0), 0u) << run.output;

@@ -50,9 +50,11 @@ TEST(AboutBox, ClosesByOkEnterEscapeAndTheCloseBox) {
         INT_PTR result;
     };
     const Way ways[] = {
-        {"OK", [](CAboutDlg& d, QWidget*) {
+        {"OK",
+         [](CAboutDlg& d, QWidget*) {
              QTest::mouseClick(d.Window()->Control(IDOK), Qt::LeftButton);
-         }, IDOK},
+         },
+         IDOK},
         {"Enter", [](CAboutDlg&, QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, IDOK},
         {"Escape", [](CAboutDlg&, QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }, IDCANCEL},
         {"close box", [](CAboutDlg&, QWidget* w) { w->close(); }, IDCANCEL},

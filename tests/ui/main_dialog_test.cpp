@@ -13,10 +13,10 @@
 #include <string>
 
 #include "core/tabulation.h"
+#include "framework/encoding/text_encoding.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/icon_data.h"
 #include "framework/qt/text_view.h"
-#include "framework/encoding/text_encoding.h"
 #include "framework/winapp.h"
 #include "tests/support/gui_test.h"
 #include "ui/wertomatdlg.h"
@@ -105,7 +105,9 @@ TEST(MainDialogOpening, DefaultsFocusAndSystemMenu) {
         const auto& items = main.dialog.GetSystemMenu(FALSE)->Items();
         ASSERT_GE(items.size(), 2u);
         EXPECT_EQ(items[items.size() - 2].flags, MF_SEPARATOR);
-        EXPECT_EQ(items.back().text, "&Info \xFC" "ber Wertomat...");
+        EXPECT_EQ(items.back().text,
+                  "&Info \xFC"
+                  "ber Wertomat...");
         EXPECT_EQ(items.back().id, ID_SYSMENU_ABOUT);
     });
 }
@@ -184,8 +186,7 @@ TEST(MainDialogFailures, FirstFailedComputeLeavesTheResultsEmpty) {
     MainDialog main;
     main.Run([&] {
         main.Type(IDC_XE, "0");
-        EXPECT_EQ(main.ComputeExpectingMessage().text,
-                  Utf8(wertomat::kEqualStartAndEndMessage));
+        EXPECT_EQ(main.ComputeExpectingMessage().text, Utf8(wertomat::kEqualStartAndEndMessage));
         EXPECT_EQ(main.Results()->text(), "");
     });
 }
@@ -244,14 +245,12 @@ TEST(MainDialogSystemMenu, AboutOpensFromTheMenuAndByItsCommandValues) {
         const std::function<void(QWidget*)> closings[] = {
             [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
             [](QWidget* box) { box->close(); },
-            [](QWidget* box) {
-                QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton);
-            },
+            [](QWidget* box) { QTest::mouseClick(box->findChild<QPushButton*>(), Qt::LeftButton); },
         };
         const UINT commands[] = {16, 17, 31};
         for (int i = 0; i < 3; ++i) {
-            ExpectAboutBox(main, [&] { main.dialog.SendMessage(WM_SYSCOMMAND, commands[i], 0); },
-                           closings[i]);
+            ExpectAboutBox(
+                main, [&] { main.dialog.SendMessage(WM_SYSCOMMAND, commands[i], 0); }, closings[i]);
         }
         EXPECT_EQ(main.Edit(IDC_XA)->text(), "0,25");
         EXPECT_EQ(main.Results()->text(), results);
@@ -275,7 +274,8 @@ TEST(MainDialogEnding, CancelEscapeCloseBoxAndEnterInAFieldEndIt) {
     const Way ways[] = {
         {"Abbrechen", [](MainDialog& m) { QTest::mouseClick(m.Button(IDCANCEL), Qt::LeftButton); },
          IDCANCEL},
-        {"Escape", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XSW), Qt::Key_Escape); }, IDCANCEL},
+        {"Escape", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XSW), Qt::Key_Escape); },
+         IDCANCEL},
         {"close box", [](MainDialog& m) { m.Window()->close(); }, IDCANCEL},
         {"Enter in a field", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XE), Qt::Key_Return); },
          IDOK},
@@ -284,9 +284,9 @@ TEST(MainDialogEnding, CancelEscapeCloseBoxAndEnterInAFieldEndIt) {
         MainDialog main;
         std::string results = "unset";
         EXPECT_EQ(main.Run([&] {
-                      way.act(main);
-                      results = main.Results()->text();
-                  }),
+            way.act(main);
+            results = main.Results()->text();
+        }),
                   way.result)
             << way.name;
         EXPECT_EQ(results, "") << "never computes: " << way.name;
@@ -296,10 +296,10 @@ TEST(MainDialogEnding, CancelEscapeCloseBoxAndEnterInAFieldEndIt) {
 TEST(MainDialogEnding, EnterOnBerechnenComputes) {
     MainDialog main;
     EXPECT_EQ(main.Run([&] {
-                  main.Button(IDC_COMPUTE)->setFocus();
-                  QTest::keyClick(main.Button(IDC_COMPUTE), Qt::Key_Return);
-                  EXPECT_EQ(main.Results()->lineCount(), 23u);
-              }),
+        main.Button(IDC_COMPUTE)->setFocus();
+        QTest::keyClick(main.Button(IDC_COMPUTE), Qt::Key_Return);
+        EXPECT_EQ(main.Results()->lineCount(), 23u);
+    }),
               kStillOpen);
 }
 

@@ -44,8 +44,9 @@ public:
 
     // A text of one of the kinds users type or paste.
     QString RandomText() {
-        const std::vector<QString> words{"abc", "e", "x", "nan", "inf", "0x1A", "1 000", "1.000,5",
-                                         "--1", "漢字", "Ω", "ä", "€", "\t", " "};
+        const std::vector<QString> words{"abc",  "e",     "x",       "nan", "inf",
+                                         "0x1A", "1 000", "1.000,5", "--1", "漢字",
+                                         "Ω",    "ä",     "€",       "\t",  " "};
         std::uniform_int_distribution<int> kind(0, 9);
         std::uniform_real_distribution<double> small(-50.0, 50.0);
         switch (kind(random_)) {
@@ -59,8 +60,9 @@ public:
             case 4:  // with blanks around it
                 return QStringLiteral("  %1 ").arg(static_cast<int>(random_() % 20) - 10);
             case 5:  // exponents, some far out of range
-                return QStringLiteral("%1e%2").arg(random_() % 9 + 1).arg(
-                    static_cast<int>(random_() % 700) - 350);
+                return QStringLiteral("%1e%2")
+                    .arg(random_() % 9 + 1)
+                    .arg(static_cast<int>(random_() % 700) - 350);
             case 6:  // a word or character that is no number
                 return words[random_() % words.size()];
             case 7:  // very long
@@ -179,9 +181,12 @@ public:
         } else {
             EXPECT_EQ(Results()->text(), *expected.table);
             // The fields now show the values the table was made from.
-            EXPECT_EQ(Edit(IDC_XA)->text().toStdString(), wertomat::FormatNumber(expected.values[0]));
-            EXPECT_EQ(Edit(IDC_XSW)->text().toStdString(), wertomat::FormatNumber(expected.values[1]));
-            EXPECT_EQ(Edit(IDC_XE)->text().toStdString(), wertomat::FormatNumber(expected.values[2]));
+            EXPECT_EQ(Edit(IDC_XA)->text().toStdString(),
+                      wertomat::FormatNumber(expected.values[0]));
+            EXPECT_EQ(Edit(IDC_XSW)->text().toStdString(),
+                      wertomat::FormatNumber(expected.values[1]));
+            EXPECT_EQ(Edit(IDC_XE)->text().toStdString(),
+                      wertomat::FormatNumber(expected.values[2]));
             ++tabulated_;
         }
     }
@@ -245,7 +250,9 @@ TEST(RepeatedLargestTable, MemoryDoesNotGrowWithRepetitions) {
         }
         const long afterTwenty = ResidentBytes();
         const auto tableBytes = static_cast<long>(
-            qobject_cast<framework::TextView*>(dialog.Window()->Control(IDC_RESULTS))->text().size());
+            qobject_cast<framework::TextView*>(dialog.Window()->Control(IDC_RESULTS))
+                ->text()
+                .size());
         EXPECT_GT(tableBytes, 20'000'000);
         EXPECT_LT(afterTwenty - afterTwo, tableBytes)
             << "grew by " << (afterTwenty - afterTwo) << " bytes";
