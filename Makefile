@@ -54,11 +54,13 @@ fuzz: deps
 screenshots: build
 	@$(BUILD_DIR)/tests/wertomat_screenshots build/screenshots
 
-# Static analysis of our own code: clang-tidy with the checked-in .clang-tidy,
-# and cppcheck. Both must be clean. Each class's static message map hides its
+# Static analysis of our own code: formatting by the checked-in .clang-format,
+# clang-tidy with the checked-in .clang-tidy, and cppcheck. All must be clean. Each class's static message map hides its
 # base's on purpose, hence duplInheritedMember is off.
 LINT_SOURCES := $(CURDIR)/(core|framework|ui|app|resources|tools)/.*\.cpp$$
 lint: build
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+	@echo "clang-format: clean"
 	@run-clang-tidy -p $(BUILD_DIR) -quiet '$(LINT_SOURCES)' >$(BUILD_DIR)/clang-tidy.log 2>&1 || \
 		{ cat $(BUILD_DIR)/clang-tidy.log; exit 1; }
 	@echo "clang-tidy: clean"
