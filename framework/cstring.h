@@ -22,10 +22,6 @@ public:
         text_ = std::move(text);
         return *this;
     }
-    CString& operator+=(std::string_view text) {
-        text_ += text;
-        return *this;
-    }
     friend CString operator+(const CString& left, std::string_view right) {
         CString joined(left);
         joined.text_ += right;
@@ -40,7 +36,6 @@ public:
 
     bool IsEmpty() const { return text_.empty(); }
     void Empty() { std::string().swap(text_); }  // releases the memory as well
-    int GetLength() const { return static_cast<int>(text_.size()); }
     const char* GetString() const { return text_.c_str(); }
 
     operator std::string_view() const { return text_; }  // NOLINT: used where text is expected

@@ -57,9 +57,6 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
 
-    UINT TemplateId() const { return templateId_; }
-    CWnd* ParentWindow() const { return parent_; }
-
     const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
     static const framework::MessageMap messageMap;
 

@@ -236,10 +236,6 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     return previous;
 }
 
-HICON CWnd::GetIcon(BOOL bigIcon) const {
-    return bigIcon ? bigIcon_ : smallIcon_;
-}
-
 BOOL CWnd::IsIconic() const {
     return window_ != nullptr && window_->isMinimized();
 }

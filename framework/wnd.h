@@ -43,7 +43,6 @@ public:
 
     BOOL AppendMenu(UINT flags, UINT_PTR id = 0, std::string_view text = {});
     const std::vector<Item>& Items() const { return items_; }
-    void RemoveAll() { items_.clear(); }
 
 private:
     std::vector<Item> items_;
@@ -90,7 +89,6 @@ public:
     // With `revert` the menu goes back to the platform's entries and null is returned.
     CMenu* GetSystemMenu(BOOL revert);
     HICON SetIcon(HICON icon, BOOL bigIcon);
-    HICON GetIcon(BOOL bigIcon) const;
     BOOL IsIconic() const;
     void GetClientRect(LPRECT rect) const;
     BOOL DestroyWindow();
