@@ -267,19 +267,34 @@ void DialogWindow::SetControlText(int id, std::string_view text) {
 // The radio buttons of the group that starts at `firstId` and ends before the
 // next control with WS_GROUP.
 std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
-    std::vector<std::size_t> group;
     const auto first =
         std::find_if(controls_.begin(), controls_.end(),
                      [firstId](const ControlEntry& e) { return e.form->id == firstId; });
-    for (auto entry = first; entry != controls_.end(); ++entry) {
-        if (entry != first && HasStyle(entry->form->style, WS_GROUP)) {
+    if (first == controls_.end()) {
+        return {};
+    }
+    return RadioGroupAt(static_cast<std::size_t>(first - controls_.begin()));
+}
+
+std::vector<std::size_t> DialogWindow::RadioGroupAt(std::size_t start) const {
+    std::vector<std::size_t> group;
+    for (std::size_t index = start; index < controls_.size(); ++index) {
+        if (index != start && HasStyle(controls_[index].form->style, WS_GROUP)) {
             break;
         }
-        if (qobject_cast<QRadioButton*>(entry->widget) != nullptr) {
-            group.push_back(static_cast<std::size_t>(entry - controls_.begin()));
+        if (qobject_cast<QRadioButton*>(controls_[index].widget) != nullptr) {
+            group.push_back(index);
         }
     }
     return group;
+}
+
+// The control that starts the group `index` belongs to: back to the last WS_GROUP.
+std::size_t DialogWindow::GroupStartOf(std::size_t index) const {
+    while (index > 0 && !HasStyle(controls_[index].form->style, WS_GROUP)) {
+        --index;
+    }
+    return index;
 }
 
 int DialogWindow::CheckedRadioIndex(int firstId) const {
@@ -294,31 +309,22 @@ int DialogWindow::CheckedRadioIndex(int firstId) const {
 
 void DialogWindow::CheckRadio(int firstId, int index) {
     const std::vector<std::size_t> group = RadioGroup(firstId);
-    for (std::size_t i = 0; i < group.size(); ++i) {
-        static_cast<QRadioButton*>(controls_[group[i]].widget)
-            ->setChecked(static_cast<int>(i) == index);
-    }
-    UpdateRadioTabStops(group);
+    const bool inGroup = index >= 0 && static_cast<std::size_t>(index) < group.size();
+    CheckOnly(group, inGroup ? group[static_cast<std::size_t>(index)] : controls_.size());
 }
 
-// Finds the group a radio button belongs to: back to the control that starts it.
 void DialogWindow::ClickRadio(std::size_t index) {
-    std::size_t start = index;
-    while (start > 0 && !HasStyle(controls_[start].form->style, WS_GROUP)) {
-        --start;
-    }
-    const std::vector<std::size_t> group = RadioGroup(controls_[start].form->id);
-    for (const std::size_t member : group) {
-        static_cast<QRadioButton*>(controls_[member].widget)->setChecked(member == index);
-    }
-    UpdateRadioTabStops(group);
+    CheckOnly(RadioGroupAt(GroupStartOf(index)), index);
     SendCommand(controls_[index].form->id);
 }
 
-void DialogWindow::UpdateRadioTabStops(const std::vector<std::size_t>& group) {
+// Checks the member `checked` (none if it is not in the group) and gives it the
+// group's Tab stop, as the platform does for automatic radio buttons.
+void DialogWindow::CheckOnly(const std::vector<std::size_t>& group, std::size_t checked) {
     for (const std::size_t member : group) {
         auto* radio = static_cast<QRadioButton*>(controls_[member].widget);
-        radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        radio->setChecked(member == checked);
+        radio->setFocusPolicy(member == checked ? Qt::StrongFocus : Qt::ClickFocus);
     }
 }
 
@@ -421,18 +427,13 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
                 std::find_if(controls_.begin(), controls_.end(),
                              [watched](const ControlEntry& e) { return e.widget == watched; });
             if (current != controls_.end()) {
-                std::size_t start = static_cast<std::size_t>(current - controls_.begin());
-                while (start > 0 && !HasStyle(controls_[start].form->style, WS_GROUP)) {
-                    --start;
-                }
-                const std::vector<std::size_t> group = RadioGroup(controls_[start].form->id);
-                const auto position =
-                    std::find(group.begin(), group.end(),
-                              static_cast<std::size_t>(current - controls_.begin()));
+                const auto here = static_cast<std::size_t>(current - controls_.begin());
+                const std::vector<std::size_t> group = RadioGroupAt(GroupStartOf(here));
+                const auto position = std::find(group.begin(), group.end(), here);
                 if (position != group.end() && group.size() > 1) {
-                    const std::size_t here = static_cast<std::size_t>(position - group.begin());
-                    const std::size_t next = forwards ? (here + 1) % group.size()
-                                                      : (here + group.size() - 1) % group.size();
+                    const auto place = static_cast<std::size_t>(position - group.begin());
+                    const std::size_t next = forwards ? (place + 1) % group.size()
+                                                      : (place + group.size() - 1) % group.size();
                     controls_[group[next]].widget->setFocus(Qt::OtherFocusReason);
                     ClickRadio(group[next]);
                     return true;
