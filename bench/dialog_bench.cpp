@@ -22,12 +22,10 @@
 #include "framework/qt/text_view.h"
 #include "framework/winapp.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/headless.h"
 #include "ui/wertomatdlg.h"
 
 namespace {
-
-class BenchApplication : public CWinApp {};
-BenchApplication theBenchApplication;
 
 constexpr wertomat::TabulationRequest kLargestTable{0.0, 0.000001, 1.0, 0};
 
@@ -143,9 +141,7 @@ BENCHMARK(BM_StartToDialogShown)
     ->ReportAggregatesOnly();
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    framework::SetUpProcess();
+    const testing_support::HeadlessToolkit toolkit(argc, argv);
     benchmark::Initialize(&argc, argv);
     CWertomatDlg dialog;
     mainDialog = &dialog;

@@ -15,12 +15,10 @@
 #include "framework/qt/dialog_window.h"
 #include "framework/winapp.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/headless.h"
 #include "ui/wertomatdlg.h"
 
 namespace {
-
-class ScreenshotApplication : public CWinApp {};
-ScreenshotApplication theScreenshotApplication;
 
 QString folder;
 
@@ -55,10 +53,7 @@ void Type(CWertomatDlg& dialog, int id, const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    framework::SetUpProcess();
-    framework::InstallGermanTranslations();
+    const testing_support::HeadlessToolkit toolkit(argc, argv);
     folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(folder);
 
