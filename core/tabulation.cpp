@@ -26,8 +26,9 @@ std::size_t WriteRow(double x, double y, char* sXY) {
     return static_cast<std::size_t>(out - sXY);
 }
 
-// The range checks in their fixed order; an empty view means the range is usable.
-std::string_view CheckRange(const TabulationRequest& request) {
+// The checks in their fixed order: the three range tests first, then finite
+// values and a known polynomial. An empty view means the request is usable.
+std::string_view RefusalFor(const TabulationRequest& request) {
     if (request.end == request.start) {
         return kEqualStartAndEndMessage;
     }
@@ -69,7 +70,7 @@ std::size_t InitialCapacity(const TabulationRequest& request, double stepCount) 
 }  // namespace
 
 TabulationOutcome RunTabulation(const TabulationRequest& request) {
-    if (const std::string_view message = CheckRange(request); !message.empty()) {
+    if (const std::string_view message = RefusalFor(request); !message.empty()) {
         return Failure(message);
     }
 
