@@ -17,8 +17,8 @@
 #include <string>
 
 #include "core/tabulation.h"
-#include "framework/encoding/text_encoding.h"
 #include "framework/qt/dialog_window.h"
+#include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
 #include "framework/winapp.h"
 #include "tests/support/gui_test.h"
@@ -57,7 +57,7 @@ void BM_PlainTextEditSetText(benchmark::State& state) {
     editor.setUndoRedoEnabled(false);
     editor.resize(300, 400);
     editor.show();
-    const QString table = wertomat::FromWindows1252(LargestTable());
+    const QString table = framework::FromWindows1252(LargestTable());
     for (auto _ : state) {
         editor.setPlainText(table);
         editor.viewport()->repaint();

@@ -22,11 +22,11 @@ void CString::Format(const char* format, ...) {
 }
 
 BOOL CString::LoadString(UINT id) {
-    const std::string_view* entry = framework::FindString(id);
-    if (entry == nullptr) {
+    framework::Parsed<std::string> entry = framework::LoadProgramString(id);
+    if (!entry.value) {
         text_.clear();
         return FALSE;
     }
-    text_ = *entry;
+    text_ = std::move(*entry.value);
     return TRUE;
 }

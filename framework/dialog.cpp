@@ -1,9 +1,9 @@
 #include "framework/dialog.h"
 
-#include <QApplication>
+#include <cstdio>
 
 #include "framework/numbertext/number_text.h"
-#include "framework/qt/dialog_window.h"
+#include "framework/platform.h"
 #include "framework/resources.h"
 #include "framework/winapp.h"
 
@@ -11,18 +11,24 @@ namespace {
 
 constexpr const char* kNotANumberMessage = "Bitte eine Zahl eingeben";
 
+bool dialogFailedToLoad = false;
+
 framework::DialogWindow* WindowOf(CDataExchange* pDX) {
     return pDX != nullptr && pDX->m_pDlgWnd != nullptr ? pDX->m_pDlgWnd->Window() : nullptr;
 }
 
 }  // namespace
 
+bool framework::DialogFailedToLoad() {
+    return dialogFailedToLoad;
+}
+
 // --- Data exchange
 
 void CDataExchange::Fail(int controlId) {
     failed_ = true;
-    if (framework::DialogWindow* window = m_pDlgWnd != nullptr ? m_pDlgWnd->Window() : nullptr) {
-        window->FocusAndSelect(controlId);
+    if (framework::DialogWindow* window = WindowOf(this)) {
+        framework::platform::FocusControl(*window, controlId);
     }
 }
 
@@ -32,10 +38,10 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
         return;
     }
     if (!pDX->m_bSaveAndValidate) {
-        window->SetControlText(controlId, wertomat::FormatNumber(value));
+        framework::platform::SetControlText(*window, controlId, wertomat::FormatNumber(value));
         return;
     }
-    const std::optional<std::string> text = window->ControlText(controlId);
+    const std::optional<std::string> text = framework::platform::ControlText(*window, controlId);
     const std::optional<double> number =
         text.has_value() ? wertomat::ParseNumber(*text) : std::nullopt;
     if (!number) {
@@ -52,10 +58,10 @@ void DDX_Text(CDataExchange* pDX, int controlId, CString& value) {
         return;
     }
     if (!pDX->m_bSaveAndValidate) {
-        window->SetControlText(controlId, value);
+        framework::platform::SetControlText(*window, controlId, value);
         return;
     }
-    if (std::optional<std::string> text = window->ControlText(controlId)) {
+    if (std::optional<std::string> text = framework::platform::ControlText(*window, controlId)) {
         value = std::move(*text);
     }
 }
@@ -66,9 +72,9 @@ void DDX_Radio(CDataExchange* pDX, int firstButtonId, int& value) {
         return;
     }
     if (pDX->m_bSaveAndValidate) {
-        value = window->CheckedRadioIndex(firstButtonId);
+        value = framework::platform::CheckedRadioIndex(*window, firstButtonId);
     } else {
-        window->CheckRadio(firstButtonId, value);
+        framework::platform::CheckRadio(*window, firstButtonId, value);
     }
 }
 
@@ -92,9 +98,13 @@ CDialog::CDialog(UINT templateId, CWnd* pParentWnd)
 CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
-    const framework::DialogTemplate* form =
-        framework::FindDialogTemplate(static_cast<int>(templateId_));
-    if (form == nullptr || QApplication::instance() == nullptr) {
+    const auto form = framework::LoadDialogTemplate(static_cast<int>(templateId_));
+    if (!form.value) {
+        std::fprintf(stderr, "%.*s: Dialogvorlage %u kann nicht geladen werden: %.*s\n",
+                     static_cast<int>(framework::ApplicationName().size()),
+                     framework::ApplicationName().data(), templateId_,
+                     static_cast<int>(form.error.size()), form.error.data());
+        dialogFailedToLoad = true;
         return -1;
     }
     // Without a parent of its own a dialog is modal over the main window.
@@ -102,20 +112,19 @@ INT_PTR CDialog::DoModal() {
     if (parent == nullptr && AfxGetApp() != nullptr && AfxGetApp()->m_pMainWnd != this) {
         parent = AfxGetApp()->m_pMainWnd;
     }
-    QWidget* parentWidget = parent != nullptr ? parent->Widget() : nullptr;
-    AttachWindow(std::make_unique<framework::DialogWindow>(*this, *form, parentWidget));
-
-    if (OnInitDialog()) {
-        Window()->FocusFirstTabStop();
+    const std::weak_ptr<const bool> alive = Lifetime();
+    const INT_PTR result = framework::platform::RunModalDialog(
+        *this, **form.value, parent != nullptr ? parent->Window() : nullptr);
+    if (alive.expired()) {
+        return result;  // a handler destroyed the dialog during its own run
     }
-    const int result = Window()->RunModal();
     DestroyWindow();
     return result;
 }
 
 void CDialog::EndDialog(int result) {
     if (Window() != nullptr) {
-        Window()->End(result);
+        framework::platform::EndModal(*Window(), result);
     }
 }
 

@@ -1,30 +1,93 @@
 #include "framework/resources.h"
 
-#include <algorithm>
+#include <map>
 
 namespace framework {
 namespace {
 
-template <typename Resource, typename Id>
-const Resource* FindById(std::span<const Resource> resources, Id id) {
-    const auto found = std::find_if(resources.begin(), resources.end(),
-                                    [id](const Resource& resource) { return resource.id == id; });
-    return found != resources.end() ? &*found : nullptr;
+const Parsed<std::vector<ResourceEntry>>& ProgramEntries() {
+    static const Parsed<std::vector<ResourceEntry>> entries =
+        ReadResourceFile(ProgramResources().resourceFile);
+    return entries;
+}
+
+// The data of resource `name` of `type`, or the reason why there is none.
+Parsed<std::span<const std::uint8_t>> FindData(ResourceType type, std::uint16_t name) {
+    using Result = Parsed<std::span<const std::uint8_t>>;
+    const auto& entries = ProgramEntries();
+    if (!entries.value) {
+        return Result::Refused(entries.error);
+    }
+    const ResourceEntry* entry = FindResourceEntry(*entries.value, type, name);
+    if (entry == nullptr) {
+        return Result::Refused("no such resource");
+    }
+    return {entry->data, {}};
+}
+
+// Reads resource `id` once with `read` and keeps the outcome.
+template <typename Value, typename Reader>
+Parsed<const Value*> LoadOnce(std::map<int, Parsed<Value>>& cache, int id, Reader read) {
+    auto found = cache.find(id);
+    if (found == cache.end()) {
+        found = cache.emplace(id, read()).first;
+    }
+    const Parsed<Value>& loaded = found->second;
+    if (!loaded.value) {
+        return Parsed<const Value*>::Refused(loaded.error);
+    }
+    return {&*loaded.value, {}};
+}
+
+bool IsResourceNumber(int id) {
+    return id > 0 && id <= 0xFFFF;
 }
 
 }  // namespace
 
-const DialogTemplate* FindDialogTemplate(int id) {
-    return FindById(ProgramResources().dialogs, id);
+Parsed<const DialogTemplate*> LoadDialogTemplate(int id) {
+    static std::map<int, Parsed<DialogTemplate>> cache;
+    return LoadOnce(cache, id, [id]() -> Parsed<DialogTemplate> {
+        if (!IsResourceNumber(id)) {
+            return Parsed<DialogTemplate>::Refused("no such resource");
+        }
+        const auto data = FindData(ResourceType::Dialog, static_cast<std::uint16_t>(id));
+        return data.value ? ReadDialogTemplate(*data.value)
+                          : Parsed<DialogTemplate>::Refused(data.error);
+    });
 }
 
-const std::string_view* FindString(UINT id) {
-    const StringResource* resource = FindById(ProgramResources().strings, id);
-    return resource != nullptr ? &resource->text : nullptr;
+Parsed<std::string> LoadProgramString(UINT id) {
+    if (id > 0xFFFF) {
+        return Parsed<std::string>::Refused("no such string");
+    }
+    const auto block = FindData(ResourceType::StringTable, static_cast<std::uint16_t>(id / 16 + 1));
+    return block.value ? ReadStringTableEntry(*block.value, id)
+                       : Parsed<std::string>::Refused(block.error);
 }
 
-const IconResource* FindIcon(int id) {
-    return FindById(ProgramResources().icons, id);
+Parsed<const std::vector<std::uint8_t>*> LoadIconFile(int id) {
+    static std::map<int, Parsed<std::vector<std::uint8_t>>> cache;
+    return LoadOnce(cache, id, [id]() -> Parsed<std::vector<std::uint8_t>> {
+        using Result = Parsed<std::vector<std::uint8_t>>;
+        if (!IsResourceNumber(id)) {
+            return Result::Refused("no such resource");
+        }
+        const auto group = FindData(ResourceType::GroupIcon, static_cast<std::uint16_t>(id));
+        if (!group.value) {
+            return Result::Refused(group.error);
+        }
+        const auto entries = ReadIconGroup(*group.value);
+        if (!entries.value) {
+            return Result::Refused(entries.error);
+        }
+        std::vector<std::span<const std::uint8_t>> images;
+        for (const IconGroupEntry& entry : *entries.value) {
+            const auto image = FindData(ResourceType::Icon, entry.imageId);
+            images.push_back(image.value.value_or(std::span<const std::uint8_t>{}));
+        }
+        return AssembleIconFile(*entries.value, images);
+    });
 }
 
 std::string_view ApplicationName() {

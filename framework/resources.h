@@ -1,74 +1,33 @@
-// Resources as data: dialog templates, the string table and icons, in the form
-// of the original extended dialog templates. The program supplies them by
-// defining ProgramResources(), as an executable carries its resources.
+// The program's resources: dialog templates, the string table and icons, read
+// from the compiled resource file that the program carries.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "framework/resource_file.h"
 #include "framework/types.h"
 
 namespace framework {
 
-enum class ControlClass { Button, Edit, Static };
-
-struct ControlTemplate {
-    int id;  // IDC_STATIC (-1) for controls that are never addressed
-    ControlClass controlClass;
-    std::string_view caption;  // Windows-1252 bytes
-    int x, y, width, height;   // dialog units
-    DWORD style;
-    DWORD extendedStyle = 0;
-    int helpId = 0;
-    int iconId = 0;  // for SS_ICON statics: the icon resource they show
-};
-
-struct FontTemplate {
-    std::string_view face;
-    int points;
-    int weight;
-    bool italic;
-    int characterSet;
-};
-
-struct DialogTemplate {
-    int id;
-    int language;  // 1031: German (Germany)
-    DWORD style;
-    DWORD extendedStyle;
-    int helpId;
-    int x, y, width, height;  // dialog units
-    std::string_view title;   // Windows-1252 bytes
-    FontTemplate font;
-    std::span<const ControlTemplate> controls;
-};
-
-struct StringResource {
-    UINT id;
-    int language;
-    std::string_view text;  // Windows-1252 bytes
-};
-
-struct IconResource {
-    int id;
-    int language;
-    std::span<const std::uint8_t> iconFile;  // the .ico file, all images
-};
-
 struct ResourceModule {
-    std::string_view moduleFileName;  // the application's name comes from it
-    std::span<const DialogTemplate> dialogs;
-    std::span<const StringResource> strings;
-    std::span<const IconResource> icons;
+    std::string_view moduleFileName;             // the application's name comes from it
+    std::span<const std::uint8_t> resourceFile;  // the compiled resource file
 };
 
-// Defined by the program (its resources library).
+// Defined by the program (its resources library), as an executable carries
+// its resources.
 const ResourceModule& ProgramResources();
 
-const DialogTemplate* FindDialogTemplate(int id);
-const std::string_view* FindString(UINT id);
-const IconResource* FindIcon(int id);
+// Each is read once and kept for the life of the process. A resource that is
+// missing or malformed gives the reason instead.
+Parsed<const DialogTemplate*> LoadDialogTemplate(int id);
+Parsed<std::string> LoadProgramString(UINT id);
+Parsed<const std::vector<std::uint8_t>*> LoadIconFile(int id);  // as an .ico file
 
 // The application's name: the module's file name without its extension.
 std::string_view ApplicationName();

@@ -1,20 +1,14 @@
 #include "framework/winapp.h"
 
-#include <malloc.h>
-#include <QApplication>
-#include <QBuffer>
-#include <QImageReader>
-#include <QLibraryInfo>
-#include <QMessageBox>
-#include <QTranslator>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <memory>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
-#include "framework/encoding/text_encoding.h"
-#include "framework/qt/icon_data.h"
+#include "framework/dialog.h"
+#include "framework/platform.h"
 #include "framework/resources.h"
 
 namespace {
@@ -59,51 +53,16 @@ void CWinApp::SetRegistryKey(LPCTSTR key) {
 }
 
 HICON CWinApp::LoadIcon(UINT id) const {
-    // Loaded once and kept for the life of the process, as the platform's icons are.
-    static std::map<UINT, std::unique_ptr<framework::IconData>> loaded;
-    if (const auto found = loaded.find(id); found != loaded.end()) {
-        return found->second.get();
-    }
-    const framework::IconResource* resource = framework::FindIcon(static_cast<int>(id));
-    if (resource == nullptr) {
-        return nullptr;
-    }
-    QByteArray bytes(reinterpret_cast<const char*>(resource->iconFile.data()),
-                     static_cast<qsizetype>(resource->iconFile.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    auto icon = std::make_unique<framework::IconData>();
-    for (int index = 0; index < reader.imageCount(); ++index) {
-        if (!reader.jumpToImage(index)) {
-            break;
-        }
-        QImage image = reader.read();
-        if (!image.isNull()) {
-            icon->images.push_back(std::move(image));
-        }
-    }
-    if (icon->images.empty()) {
-        return nullptr;
-    }
-    return loaded.emplace(id, std::move(icon)).first->second.get();
+    return id <= 0xFFFF ? framework::platform::LoadIcon(static_cast<int>(id)) : nullptr;
 }
 
 int AfxMessageBox(LPCTSTR text, UINT, UINT) {
     // One OK button whatever the type: the program asks for nothing else.
-    QWidget* owner = QApplication::activeModalWidget();
-    if (owner == nullptr) {
-        owner = QApplication::activeWindow();
-    }
-    CWinApp* application = AfxGetApp();
-    const std::string caption = application != nullptr && !application->AppName().empty()
-                                    ? application->AppName()
-                                    : std::string(framework::ApplicationName());
-    QMessageBox box(QMessageBox::Warning, wertomat::FromWindows1252(caption),
-                    wertomat::FromWindows1252(text != nullptr ? text : ""), QMessageBox::Ok, owner);
-    box.setObjectName(QStringLiteral("messageBox"));
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    const CWinApp* application = AfxGetApp();
+    const std::string_view caption = application != nullptr && !application->AppName().empty()
+                                         ? std::string_view(application->AppName())
+                                         : framework::ApplicationName();
+    framework::platform::ShowMessageBox(caption, text != nullptr ? text : "");
     return IDOK;
 }
 
@@ -112,54 +71,39 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
 }
 
 namespace framework {
+namespace {
+
+int RunApplicationObject() {
+    SetUpProcess();
+    CWinApp* application = AfxGetApp();
+    int code = 0;
+    if (application->InitInstance()) {
+        code = platform::RunMessageLoop();
+        application->ExitInstance();
+    } else {
+        code = application->ExitInstance();
+    }
+    return DialogFailedToLoad() ? EXIT_FAILURE : code;
+}
+
+}  // namespace
 
 void SetUpProcess() {
     std::setlocale(LC_NUMERIC, "C");
+#if defined(__GLIBC__)
     // A fixed threshold: glibc would otherwise raise it after the first large
     // free and serve later tables from the heap, which keeps their pages.
     constexpr int kLargeBlock = 4 << 20;
     mallopt(M_MMAP_THRESHOLD, kLargeBlock);
-}
-
-bool InstallGermanTranslations() {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!translator->load(QStringLiteral("qtbase_de"), folder)) {
-        delete translator;
-        return false;
-    }
-    QCoreApplication::installTranslator(translator);
-    return true;
+#endif
 }
 
 int RunApplication(const char* programName) {
-    CWinApp* application = AfxGetApp();
-    if (application == nullptr) {
+    if (AfxGetApp() == nullptr) {
         std::fputs("Kein Anwendungsobjekt vorhanden.\n", stderr);
         return EXIT_FAILURE;
     }
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
-                            std::getenv("WAYLAND_DISPLAY") != nullptr ||
-                            (platform != nullptr && *platform != '\0');
-    if (!hasDisplay) {
-        std::fprintf(stderr,
-                     "%s: keine grafische Oberfläche gefunden (DISPLAY ist nicht gesetzt)\n",
-                     programName);
-        return EXIT_FAILURE;
-    }
-    // The program name alone: neither the user's arguments nor Qt's own options reach anything.
-    int argumentCount = 1;
-    char* arguments[] = {const_cast<char*>(programName), nullptr};
-    QApplication toolkit(argumentCount, arguments);
-    SetUpProcess();
-    InstallGermanTranslations();
-    if (!application->InitInstance()) {
-        return application->ExitInstance();
-    }
-    const int code = QApplication::exec();
-    application->ExitInstance();
-    return code;
+    return platform::RunWithToolkit(programName, &RunApplicationObject);
 }
 
 }  // namespace framework

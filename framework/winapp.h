@@ -61,8 +61,10 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 
 namespace framework {
 
-// Starts the toolkit with the program name alone, so that no command-line
-// argument changes anything, runs the application object and returns the exit code.
+// Runs the application object under the toolkit and returns the exit code:
+// the program name alone goes to the toolkit, so that no command-line
+// argument changes anything. A dialog that could not be made from its
+// template makes the exit code a failure.
 int RunApplication(const char* programName);
 
 // Process-wide settings every program on the framework wants, made once after
@@ -70,9 +72,5 @@ int RunApplication(const char* programName);
 // stop whatever the user's locale, and large blocks (result tables) go back
 // to the system when freed instead of piling up in the heap.
 void SetUpProcess();
-
-// The German texts of the toolkit's own widgets (context menus, standard
-// buttons), whatever the user's locale. Returns whether they were found.
-bool InstallGermanTranslations();
 
 }  // namespace framework

@@ -2,19 +2,13 @@
 #pragma once
 
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/cmdtarget.h"
 #include "framework/cstring.h"
+#include "framework/platform.h"
 #include "framework/types.h"
-
-class QWidget;
-
-namespace framework {
-class DialogWindow;
-}  // namespace framework
 
 struct RECT {
     int left = 0;
@@ -35,11 +29,10 @@ public:
 // A menu as a list of entries; windows show it as a popup.
 class CMenu : public CObject {
 public:
-    struct Item {
-        UINT flags;
-        UINT_PTR id;
-        std::string text;  // Windows-1252; "\t" separates the shortcut text
-    };
+    using Item = framework::MenuItem;
+
+    CMenu() = default;
+    explicit CMenu(std::vector<Item> items) : items_(std::move(items)) {}
 
     BOOL AppendMenu(UINT flags, UINT_PTR id = 0, std::string_view text = {});
     const std::vector<Item>& Items() const { return items_; }
@@ -72,7 +65,7 @@ public:
     CPaintDC& operator=(const CPaintDC&) = delete;
 
 private:
-    std::unique_ptr<framework::PaintContext> paint_;
+    framework::platform::PaintContextPointer paint_;
 };
 
 class CWnd : public CCmdTarget {
@@ -96,10 +89,12 @@ public:
     // The platform's handling of a message nobody else took.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Framework side: the window on screen, null when there is none.
-    framework::DialogWindow* Window() const;
-    QWidget* Widget() const;
-    void ForgetWindow();  // the window is being deleted
+    // Framework side: the window on screen (null when there is none), taken
+    // over when the backend has made it, and let go when the toolkit deletes
+    // it on its own.
+    framework::DialogWindow* Window() const { return window_.get(); }
+    void AttachWindow(framework::platform::DialogWindowPointer window);
+    void ForgetWindow();
 
     const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
     static const framework::MessageMap messageMap;
@@ -111,15 +106,18 @@ public:
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    void AttachWindow(std::unique_ptr<framework::DialogWindow> window);
+    // Expires when the object is destroyed: lets a modal run find out whether
+    // its dialog still exists.
+    std::weak_ptr<const bool> Lifetime() const { return lifetime_; }
 
 private:
     void ResetSystemMenu();
 
-    std::unique_ptr<framework::DialogWindow> window_;
+    framework::platform::DialogWindowPointer window_;
     std::unique_ptr<CMenu> systemMenu_;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
+    std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
 };
 
 int GetSystemMetrics(int index);

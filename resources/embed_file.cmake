@@ -1,4 +1,4 @@
-# cmake -DINPUT=file -DOUTPUT=source.cpp -DNAME=kName -P embed_file.cmake
+# cmake -DINPUT=file -DOUTPUT=source.cpp -DNAME=kName -DHEADER=declaration.h -P embed_file.cmake
 # Writes a C++ source that holds the input file's bytes.
 file(READ "${INPUT}" content HEX)
 string(LENGTH "${content}" length)
@@ -7,7 +7,7 @@ string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${content}")
 string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n    "
        bytes "${bytes}")
 file(WRITE "${OUTPUT}" "// Generated from ${INPUT}; do not edit.
-#include \"resources/icon_data.h\"
+#include \"${HEADER}\"
 
 namespace wertomat::resources {
 namespace {

@@ -1,24 +1,21 @@
-// Identifiers of the forms, strings, icons and commands.
+// Identifiers of the forms, strings, icons and commands, shared by the
+// resource script and the code (hence plain #defines: the resource compiler
+// reads this file too).
 #pragma once
 
-#include "framework/types.h"
+#define IDD_ABOUT_DIALOG 100
+#define IDS_ABOUT_MENU_TEXT 101
+#define IDD_MAIN_DIALOG 102
+#define IDI_MAIN_ICON 128
 
-inline constexpr UINT IDD_ABOUT_DIALOG = 100;
-inline constexpr UINT IDS_ABOUT_MENU_TEXT = 101;
-inline constexpr UINT IDD_MAIN_DIALOG = 102;
-inline constexpr UINT IDI_MAIN_ICON = 128;
-
-inline constexpr int IDC_XA = 1000;
-inline constexpr int IDC_FUNCTION_0 = 1001;
-inline constexpr int IDC_XSW = 1002;
-inline constexpr int IDC_XE = 1003;
-inline constexpr int IDC_FUNCTION_1 = 1004;
-inline constexpr int IDC_FUNCTION_2 = 1005;
-inline constexpr int IDC_RESULTS = 1006;
-inline constexpr int IDC_COMPUTE = 1007;
+#define IDC_XA 1000
+#define IDC_FUNCTION_0 1001
+#define IDC_XSW 1002
+#define IDC_XE 1003
+#define IDC_FUNCTION_1 1004
+#define IDC_FUNCTION_2 1005
+#define IDC_RESULTS 1006
+#define IDC_COMPUTE 1007
 
 // System-menu command of the About entry; its low four bits are clear.
-inline constexpr UINT ID_SYSMENU_ABOUT = 0x0010;
-
-inline constexpr int kLanguageGermanGermany = 1031;
-inline constexpr int kLanguageEnglishUnitedStates = 1033;
+#define ID_SYSMENU_ABOUT 0x0010

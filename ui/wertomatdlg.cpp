@@ -31,7 +31,10 @@ constinit const framework::MessageMap CWertomatDlg::messageMap{&CDialogEx::messa
                                                                CWertomatDlg::messageEntries};
 
 CWertomatDlg::CWertomatDlg(CWnd* pParent) : CDialogEx(IDD_MAIN_DIALOG, pParent) {
-    m_hDialogIcon = AfxGetApp()->LoadIcon(IDI_MAIN_ICON);
+    // Without an application object there is no icon; the dialog works all the same.
+    if (CWinApp* app = AfxGetApp(); app != nullptr) {
+        m_hDialogIcon = app->LoadIcon(IDI_MAIN_ICON);
+    }
 }
 
 CWertomatDlg::~CWertomatDlg() = default;

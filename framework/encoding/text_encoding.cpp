@@ -1,29 +1,73 @@
 #include "text_encoding.h"
 
-#include <QString>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <array>
 
 namespace wertomat {
 namespace {
 
-constexpr const char* kCodePage = "windows-1252";
+// 0x80 to 0x9F; everything else is Latin-1.
+constexpr std::array<char16_t, 32> kHighControls = {
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178',
+};
 
 }  // namespace
 
-QString FromWindows1252(std::string_view text) {
-    QStringDecoder decoder(kCodePage);
-    return decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+char16_t Windows1252ToUnicode(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80u] : char16_t{byte};
 }
 
-std::string ToWindows1252(const QString& text) {
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Default);
-    const QByteArray bytes = encoder(text);
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+std::optional<unsigned char> UnicodeToWindows1252(char16_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
+        return static_cast<unsigned char>(character);
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == character) {
+            return static_cast<unsigned char>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::u16string Windows1252ToUtf16(std::string_view text) {
+    std::u16string result(text.size(), u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        result[i] = Windows1252ToUnicode(static_cast<unsigned char>(text[i]));
+    }
+    return result;
+}
+
+std::optional<std::string> Utf16ToWindows1252(std::u16string_view text) {
+    std::string result(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::optional<unsigned char> byte = UnicodeToWindows1252(text[i]);
+        if (!byte) {
+            return std::nullopt;
+        }
+        result[i] = static_cast<char>(*byte);
+    }
+    return result;
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {
-    return FromWindows1252(text).toStdString();
+    std::string result;
+    result.reserve(text.size() + text.size() / 4);
+    for (const char byte : text) {
+        const char16_t c = Windows1252ToUnicode(static_cast<unsigned char>(byte));
+        if (c < 0x80) {
+            result.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            result.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            result.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return result;
 }
 
 }  // namespace wertomat

@@ -10,23 +10,21 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
 
-#include "framework/encoding/text_encoding.h"
+#include "framework/platform.h"
 #include "framework/qt/icon_data.h"
+#include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
-#include "framework/winapp.h"
 #include "framework/wnd.h"
 
 namespace framework {
 namespace {
-
-using wertomat::FromWindows1252;
-using wertomat::ToWindows1252;
 
 bool HasStyle(DWORD style, DWORD bits) {
     return (style & bits) == bits;
@@ -111,17 +109,7 @@ DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* par
     for (const ControlTemplate& control : form.controls) {
         CreateControl(control);
     }
-    // Tab order is template order.
-    QWidget* previous = nullptr;
-    for (const ControlEntry& entry : controls_) {
-        if (entry.widget->focusPolicy() == Qt::NoFocus) {
-            continue;
-        }
-        if (previous != nullptr) {
-            setTabOrder(previous, entry.widget);
-        }
-        previous = entry.widget;
-    }
+    SetTabOrder();
 
     if (HasStyle(form.style, WS_SYSMENU)) {
         auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
@@ -134,93 +122,115 @@ DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* par
 DialogWindow::~DialogWindow() {
     owner_.ForgetWindow();
     if (modalLoop_ != nullptr) {
-        modalLoop_->exit(-1);
+        modalLoop_->exit(0);  // the run's result stays -1
+    }
+}
+
+// Tab order is template order.
+void DialogWindow::SetTabOrder() {
+    QWidget* previous = nullptr;
+    for (const ControlEntry& entry : controls_) {
+        if (entry.widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            setTabOrder(previous, entry.widget);
+        }
+        previous = entry.widget;
     }
 }
 
 void DialogWindow::CreateControl(const ControlTemplate& control) {
+    QWidget* widget = nullptr;
+    switch (control.controlClass) {
+        case ControlClass::Static:
+            widget = CreateStatic(control);
+            break;
+        case ControlClass::Edit:
+            widget = CreateEdit(control);
+            break;
+        case ControlClass::Button:
+            widget = CreateButton(control);
+            break;
+    }
+    widget->setEnabled(!HasStyle(control.style, WS_DISABLED));
+    widget->setVisible(HasStyle(control.style, WS_VISIBLE));
+    controls_.push_back({&control, widget});
+}
+
+QWidget* DialogWindow::CreateStatic(const ControlTemplate& control) {
+    auto* label = new QLabel(this);
+    label->setFocusPolicy(Qt::NoFocus);
     const QRect area = PixelRect(control.x, control.y, control.width, control.height, baseUnits_);
+    if ((control.style & SS_TYPEMASK) == SS_ICON) {
+        // An icon static takes the icon's size, whatever the template says.
+        const int size = platform::SystemMetric(SM_CXICON);
+        if (const HICON icon = platform::LoadIcon(control.iconId); icon != nullptr) {
+            label->setPixmap(QPixmap::fromImage(icon->ImageOfSize(size)));
+        }
+        label->setGeometry(area.x(), area.y(), size, platform::SystemMetric(SM_CYICON));
+        return label;
+    }
+    label->setTextFormat(Qt::RichText);
+    label->setText(StaticCaption(control.caption, HasStyle(control.style, SS_NOPREFIX)));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(area);
+    return label;
+}
+
+QWidget* DialogWindow::CreateEdit(const ControlTemplate& control) {
     const DWORD style = control.style;
     QWidget* widget = nullptr;
-
-    switch (control.controlClass) {
-        case ControlClass::Static: {
-            auto* label = new QLabel(this);
-            if ((style & SS_TYPEMASK) == SS_ICON) {
-                const HICON icon = AfxGetApp() != nullptr
-                                       ? AfxGetApp()->LoadIcon(static_cast<UINT>(control.iconId))
-                                       : nullptr;
-                const int size = GetSystemMetrics(SM_CXICON);
-                if (icon != nullptr) {
-                    label->setPixmap(QPixmap::fromImage(icon->ImageOfSize(size)));
-                }
-                label->setGeometry(area.x(), area.y(), size, GetSystemMetrics(SM_CYICON));
-            } else {
-                label->setTextFormat(Qt::RichText);
-                label->setText(StaticCaption(control.caption, HasStyle(style, SS_NOPREFIX)));
-                label->setWordWrap(true);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setGeometry(area);
-            }
-            label->setFocusPolicy(Qt::NoFocus);
-            widget = label;
-            break;
-        }
-        case ControlClass::Edit: {
-            if (HasStyle(style, ES_MULTILINE) && HasStyle(style, ES_READONLY)) {
-                auto* view = new TextView(this);
-                view->setFrameShape(HasStyle(style, WS_BORDER) ? QFrame::StyledPanel
-                                                               : QFrame::NoFrame);
-                view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
-                widget = view;
-            } else if (HasStyle(style, ES_MULTILINE)) {
-                auto* editor = new QPlainTextEdit(this);
-                editor->setTabChangesFocus(!HasStyle(style, ES_WANTRETURN));
-                widget = editor;
-            } else {
-                auto* line = new QLineEdit(this);
-                line->setFrame(HasStyle(style, WS_BORDER));
-                line->setReadOnly(HasStyle(style, ES_READONLY));
-                widget = line;
-            }
-            widget->setGeometry(area);
-            widget->setFocusPolicy(HasStyle(style, WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-            break;
-        }
-        case ControlClass::Button: {
-            const DWORD kind = style & BS_TYPEMASK;
-            const QString caption = FromWindows1252(control.caption);
-            if (kind == BS_GROUPBOX) {
-                auto* box = new QGroupBox(caption, this);
-                box->setFocusPolicy(Qt::NoFocus);
-                box->setAttribute(Qt::WA_TransparentForMouseEvents);
-                widget = box;
-            } else if (kind == BS_AUTORADIOBUTTON) {
-                auto* radio = new AutoRadioButton(caption, this);
-                radio->setAutoExclusive(false);
-                radio->setFocusPolicy(Qt::ClickFocus);  // the checked one gets the Tab stop
-                radio->installEventFilter(this);
-                const std::size_t index = controls_.size();
-                connect(radio, &QAbstractButton::clicked, this,
-                        [this, index] { ClickRadio(index); });
-                widget = radio;
-            } else {
-                auto* button = new QPushButton(caption, this);
-                button->setAutoDefault(false);
-                button->setDefault(kind == BS_DEFPUSHBUTTON);
-                button->setFocusPolicy(HasStyle(style, WS_TABSTOP) ? Qt::StrongFocus
-                                                                   : Qt::ClickFocus);
-                connect(button, &QAbstractButton::clicked, this,
-                        [this, id = control.id] { SendCommand(id); });
-                widget = button;
-            }
-            widget->setGeometry(area);
-            break;
-        }
+    if (HasStyle(style, ES_MULTILINE) && HasStyle(style, ES_READONLY)) {
+        auto* view = new TextView(this);
+        view->setFrameShape(HasStyle(style, WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+        view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
+        widget = view;
+    } else if (HasStyle(style, ES_MULTILINE)) {
+        auto* editor = new QPlainTextEdit(this);
+        editor->setTabChangesFocus(!HasStyle(style, ES_WANTRETURN));
+        widget = editor;
+    } else {
+        auto* line = new QLineEdit(this);
+        line->setFrame(HasStyle(style, WS_BORDER));
+        line->setReadOnly(HasStyle(style, ES_READONLY));
+        widget = line;
     }
-    widget->setEnabled(!HasStyle(style, WS_DISABLED));
-    widget->setVisible(HasStyle(style, WS_VISIBLE));
-    controls_.push_back({&control, widget});
+    widget->setGeometry(PixelRect(control.x, control.y, control.width, control.height, baseUnits_));
+    widget->setFocusPolicy(HasStyle(style, WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+    return widget;
+}
+
+QWidget* DialogWindow::CreateButton(const ControlTemplate& control) {
+    const DWORD kind = control.style & BS_TYPEMASK;
+    const QString caption = FromWindows1252(control.caption);
+    QWidget* widget = nullptr;
+    if (kind == BS_GROUPBOX) {
+        auto* box = new QGroupBox(caption, this);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        widget = box;
+    } else if (kind == BS_AUTORADIOBUTTON) {
+        auto* radio = new AutoRadioButton(caption, this);
+        radio->setAutoExclusive(false);
+        radio->setFocusPolicy(Qt::ClickFocus);  // the checked one gets the Tab stop
+        radio->installEventFilter(this);
+        const std::size_t index = controls_.size();
+        connect(radio, &QAbstractButton::clicked, this, [this, index] { ClickRadio(index); });
+        widget = radio;
+    } else {
+        auto* button = new QPushButton(caption, this);
+        button->setAutoDefault(false);
+        button->setDefault(kind == BS_DEFPUSHBUTTON);
+        button->setFocusPolicy(HasStyle(control.style, WS_TABSTOP) ? Qt::StrongFocus
+                                                                   : Qt::ClickFocus);
+        connect(button, &QAbstractButton::clicked, this,
+                [this, id = control.id] { SendCommand(id); });
+        widget = button;
+    }
+    widget->setGeometry(PixelRect(control.x, control.y, control.width, control.height, baseUnits_));
+    return widget;
 }
 
 void DialogWindow::SendCommand(int id) {
@@ -365,25 +375,41 @@ int DialogWindow::DefaultCommandId() const {
     return found != controls_.end() ? found->form->id : IDOK;
 }
 
-int DialogWindow::RunModal() {
-    if (ended_) {
-        return result_;
+int DialogWindow::RunModal(DialogWindow* window) {
+    if (window->ended_) {
+        return window->result_;
     }
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
+    // Handlers may destroy the window while the loop runs: afterwards only the
+    // guard and the locals are touched, never the window unless it lives.
+    const QPointer<DialogWindow> alive(window);
+    int result = -1;
     QEventLoop loop;
-    modalLoop_ = &loop;
-    loop.exec(QEventLoop::DialogExec);
-    modalLoop_ = nullptr;
-    return result_;
+    window->modalLoop_ = &loop;
+    window->modalResult_ = &result;
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (alive != nullptr && !window->ended_) {
+        loop.exec(QEventLoop::DialogExec);
+    }
+    if (alive != nullptr) {
+        window->modalLoop_ = nullptr;
+        window->modalResult_ = nullptr;
+        if (window->ended_) {
+            result = window->result_;
+        }
+    }
+    return result;
 }
 
 void DialogWindow::End(int result) {
     result_ = result;
     ended_ = true;
     hide();
+    if (modalResult_ != nullptr) {
+        *modalResult_ = result;
+    }
     if (modalLoop_ != nullptr) {
         modalLoop_->exit(0);
     }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "framework/qt/dialog_units.h"
-#include "framework/resources.h"
+#include "framework/resource_file.h"
 
 class CWnd;
 class QPaintEvent;
@@ -26,10 +26,12 @@ public:
     DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* parent);
     ~DialogWindow() override;
 
-    // Shows the window modally and returns the code given to End().
-    int RunModal();
+    // Shows the window modally until End() and returns the code given to it,
+    // or -1 when the window is destroyed during the run.
+    static int RunModal(DialogWindow* window);
     void End(int result);
     bool HasEnded() const { return ended_; }
+    CWnd& Owner() const { return owner_; }
 
     const DialogTemplate& Form() const { return form_; }
     DialogBaseUnits BaseUnits() const { return baseUnits_; }
@@ -65,6 +67,10 @@ private:
     };
 
     void CreateControl(const ControlTemplate& control);
+    QWidget* CreateStatic(const ControlTemplate& control);
+    QWidget* CreateEdit(const ControlTemplate& control);
+    QWidget* CreateButton(const ControlTemplate& control);
+    void SetTabOrder();
     void SendCommand(int id);
     // Radio groups run from a control to the next one with WS_GROUP; these
     // hold the indices of the radio buttons among the controls.
@@ -79,7 +85,10 @@ private:
     const DialogTemplate& form_;
     DialogBaseUnits baseUnits_{};
     std::vector<ControlEntry> controls_;
+    // While a modal run waits: its loop and where End() puts the result. Both
+    // live on the stack of RunModal, which outlives nothing of the window.
     QEventLoop* modalLoop_ = nullptr;
+    int* modalResult_ = nullptr;
     QPaintEvent* activePaintEvent_ = nullptr;
     int result_ = 0;
     bool ended_ = false;

@@ -9,18 +9,14 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-#include "framework/encoding/text_encoding.h"
+#include "framework/qt/qt_text.h"
 
 namespace framework {
 namespace {
-
-using wertomat::FromWindows1252;
-using wertomat::ToWindows1252;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -35,12 +31,8 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Window);  // read-only: the dialog's colour
     setAttribute(Qt::WA_InputMethodEnabled, false);
     // Each byte of the code page maps to one character.
-    QStringDecoder decoder("windows-1252");
-    for (int byte = 0; byte < 256; ++byte) {
-        const char raw = static_cast<char>(byte);
-        const QString decoded = decoder(QByteArrayView(&raw, 1));
-        characters_[static_cast<std::size_t>(byte)] =
-            decoded.isEmpty() ? QChar(QChar::ReplacementCharacter) : decoded.front();
+    for (std::size_t byte = 0; byte < characters_.size(); ++byte) {
+        characters_[byte] = QChar(wertomat::Windows1252ToUnicode(static_cast<unsigned char>(byte)));
     }
     measureFont();
 }

@@ -89,7 +89,8 @@ INT_PTR RunWith(ExchangeDialog& dialog, std::function<void(QWidget*)> steps) {
 TEST(DialogFromTemplate, ControlsStandWhereTheTemplatePutsThem) {
     ExchangeDialog dialog;
     RunWith(dialog, [&](QWidget* window) {
-        const framework::DialogTemplate& form = *framework::FindDialogTemplate(IDD_MAIN_DIALOG);
+        const framework::DialogTemplate& form =
+            **framework::LoadDialogTemplate(IDD_MAIN_DIALOG).value;
         const framework::DialogBaseUnits base = dialog.Window()->BaseUnits();
         EXPECT_GT(base.x, 3);
         EXPECT_GT(base.y, 8);

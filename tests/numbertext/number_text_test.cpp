@@ -8,7 +8,8 @@
 #include <limits>
 #include <random>
 
-#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include "framework/encoding/text_encoding.h"
 
@@ -68,10 +69,27 @@ TEST(NumberTextFormat, EveryDoubleReadsBackExactly) {
     }
 }
 
-TEST(TextEncoding, GermanLettersAreSingleBytes) {
-    const std::string program = "f\xFCr gr\xF6\xDF\x65r \xE4 \x80";
-    EXPECT_EQ(Windows1252ToUtf8(program), "für größer ä €");
-    EXPECT_EQ(ToWindows1252(FromWindows1252(program)), program);
+TEST(TextEncoding, EveryByteAsQtsCodecReadsAndWritesIt) {
+    QStringDecoder decoder("windows-1252");
+    QStringEncoder encoder("windows-1252");
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        const QString qt = decoder(QByteArrayView(&byte, 1));
+        ASSERT_EQ(qt.size(), 1) << value;
+        EXPECT_EQ(Windows1252ToUnicode(static_cast<unsigned char>(value)), qt[0].unicode())
+            << value;
+        const QByteArray back = encoder(qt);
+        EXPECT_EQ(UnicodeToWindows1252(qt[0].unicode()), static_cast<unsigned char>(back[0]))
+            << value;
+    }
+    EXPECT_EQ(Windows1252ToUtf8("f\xFCr gr\xF6\xDF\x65r \xE4 \x80"), "für größer ä €");
+}
+
+TEST(TextEncoding, CharactersWithoutAByteAreRefusedNotDropped) {
+    EXPECT_EQ(Utf16ToWindows1252(u"2\u00B3 \u20AC"), "2\xB3 \x80");
+    for (const char16_t* text : {u"2\u202E51", u"1\u3164000", u"5\u200B", u"\uFEFF1", u"\u0394"}) {
+        EXPECT_EQ(Utf16ToWindows1252(text), std::nullopt);
+    }
 }
 
 }  // namespace

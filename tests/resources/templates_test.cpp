@@ -1,132 +1,170 @@
-// The forms, string table and icon as the program carries them.
+// The forms, string table and icon as the program carries them in its
+// compiled resource file, and the reader's refusal of damaged files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/function_catalogue.h"
+#include "framework/resource_file.h"
 #include "framework/resources.h"
 #include "resources/resource.h"
 
 namespace {
 
 using framework::ControlClass;
+using framework::ControlTemplate;
+using framework::DialogTemplate;
 
-struct Expected {
-    int id;
-    ControlClass controlClass;
-    std::string caption;
-    int x, y, width, height;
-    DWORD style;
-};
+const DialogTemplate& Form(int id) {
+    const auto form = framework::LoadDialogTemplate(id);
+    EXPECT_TRUE(form.value.has_value()) << form.error;
+    return **form.value;
+}
 
-void ExpectControls(const framework::DialogTemplate& form, const std::vector<Expected>& expected) {
-    ASSERT_EQ(form.controls.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const framework::ControlTemplate& actual = form.controls[i];
-        const Expected& want = expected[i];
-        SCOPED_TRACE("control " + std::to_string(i + 1));
-        EXPECT_EQ(actual.id, want.id);
-        EXPECT_EQ(actual.controlClass, want.controlClass);
-        EXPECT_EQ(std::string(actual.caption), want.caption);
-        EXPECT_EQ(actual.x, want.x);
-        EXPECT_EQ(actual.y, want.y);
-        EXPECT_EQ(actual.width, want.width);
-        EXPECT_EQ(actual.height, want.height);
-        EXPECT_EQ(actual.style, want.style);
-        EXPECT_EQ(actual.extendedStyle, 0u);
-        EXPECT_EQ(actual.helpId, 0);
+bool Has(DWORD style, DWORD bits) {
+    return (style & bits) == bits;
+}
+
+// What the dialog manager relies on in any form: identifiers that can be told
+// apart, controls that lie inside the dialog.
+void ExpectSoundForm(const DialogTemplate& form) {
+    std::set<int> ids;
+    for (const ControlTemplate& control : form.controls) {
+        SCOPED_TRACE(control.caption + " " + std::to_string(control.id));
+        if (control.id != -1) {
+            EXPECT_TRUE(ids.insert(control.id).second) << "identifier used twice";
+        }
+        EXPECT_TRUE(Has(control.style, WS_CHILD | WS_VISIBLE));
+        EXPECT_GE(control.x, 0);
+        EXPECT_GE(control.y, 0);
+        EXPECT_LE(control.x + control.width, form.width);
+        EXPECT_LE(control.y + control.height, form.height);
     }
 }
 
-TEST(Templates, MainDialog) {
-    const framework::DialogTemplate* form = framework::FindDialogTemplate(102);
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->language, 1031);
-    EXPECT_EQ(form->style, 0x90CC0040u);
-    EXPECT_EQ(form->style,
+TEST(Forms, MainDialogKeepsWhatItsCodeReliesOn) {
+    const DialogTemplate& form = Form(IDD_MAIN_DIALOG);
+    ExpectSoundForm(form);
+    EXPECT_EQ(form.style,
               WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_SETFONT);
-    EXPECT_EQ(form->extendedStyle, WS_EX_APPWINDOW);
-    EXPECT_EQ(form->helpId, 0);
-    EXPECT_EQ(std::vector<int>({form->x, form->y, form->width, form->height}),
-              std::vector<int>({0, 0, 347, 228}));
-    EXPECT_EQ(form->title, "Wertomat");
-    EXPECT_EQ(form->font.face, "Arial");
-    EXPECT_EQ(form->font.points, 12);
-    EXPECT_EQ(form->font.weight, 400);
-    EXPECT_FALSE(form->font.italic);
-    EXPECT_EQ(form->font.characterSet, 0);
-    ExpectControls(
-        *form, {
-                   {-1, ControlClass::Static, "Xa", 14, 15, 9, 8, 0x50020000},
-                   {1000, ControlClass::Edit, "", 50, 12, 87, 14, 0x50810080},
-                   {-1, ControlClass::Static, "Xsw", 14, 41, 14, 8, 0x50020000},
-                   {1002, ControlClass::Edit, "", 50, 38, 87, 14, 0x50810080},
-                   {-1, ControlClass::Static, "Xe", 14, 66, 9, 8, 0x50020000},
-                   {1003, ControlClass::Edit, "", 50, 63, 87, 14, 0x50810080},
-                   {-1, ControlClass::Button, "Funktion", 7, 101, 142, 61, 0x50000007},
-                   {1001, ControlClass::Button, "Y = 2*x\xB3 - 3*x\xB2 + 4*x -5", 29, 114, 97, 10,
-                    0x50020009},
-                   {1004, ControlClass::Button, "Y = 4*x\xB3 - 2*x\xB2 - 4*x +5", 29, 127, 101, 10,
-                    0x50000009},
-                   {1005, ControlClass::Button, "Y = -0,5*x\xB3 +0,4*x\xB2 + 4*x +33", 28, 142, 105,
-                    10, 0x50000009},
-                   {-1, ControlClass::Static, "Ergebnisse", 171, 7, 37, 8, 0x50020000},
-                   {1006, ControlClass::Edit, "", 171, 19, 148, 174, 0x50B10884},
-                   {1007, ControlClass::Button, "Berechnen", 226, 207, 50, 14, 0x50010000},
-                   {2, ControlClass::Button, "Abbrechen", 290, 207, 50, 14, 0x50010000},
-               });
-    // No default push button, no mnemonics anywhere in the form.
-    for (const framework::ControlTemplate& control : form->controls) {
-        EXPECT_NE(control.style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-        EXPECT_EQ(control.caption.find('&'), std::string_view::npos);
+    EXPECT_EQ(form.extendedStyle, WS_EX_APPWINDOW);
+    EXPECT_EQ(std::vector<int>({form.width, form.height}), std::vector<int>({347, 228}));
+    EXPECT_EQ(form.title, "Wertomat");
+    EXPECT_EQ(form.font.face, "Arial");
+    EXPECT_EQ(form.font.points, 12);
+
+    // The radio group: opened by WS_GROUP on its first button, one button per
+    // polynomial in catalogue order, closed by the next WS_GROUP.
+    const auto first =
+        std::find_if(form.controls.begin(), form.controls.end(),
+                     [](const ControlTemplate& c) { return c.id == IDC_FUNCTION_0; });
+    ASSERT_NE(first, form.controls.end());
+    const std::vector<std::string> captions{"Y = 2*x\xB3 - 3*x\xB2 + 4*x -5",
+                                            "Y = 4*x\xB3 - 2*x\xB2 - 4*x +5",
+                                            "Y = -0,5*x\xB3 +0,4*x\xB2 + 4*x +33"};
+    ASSERT_EQ(captions.size(), static_cast<std::size_t>(wertomat::kFunctionCount));
+    ASSERT_GT(std::distance(first, form.controls.end()), wertomat::kFunctionCount);
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const ControlTemplate& radio = first[static_cast<std::ptrdiff_t>(i)];
+        EXPECT_EQ(radio.controlClass, ControlClass::Button);
+        EXPECT_EQ(radio.style & BS_TYPEMASK, BS_AUTORADIOBUTTON);
+        EXPECT_EQ(Has(radio.style, WS_GROUP), i == 0);
+        EXPECT_FALSE(Has(radio.style, WS_TABSTOP));
+        EXPECT_EQ(radio.caption, captions[i]);
     }
+    EXPECT_TRUE(Has(first[wertomat::kFunctionCount].style, WS_GROUP));
+
+    std::vector<int> tabStops;
+    for (const ControlTemplate& control : form.controls) {
+        EXPECT_EQ(control.caption.find('&'), std::string::npos) << "no mnemonics on this form";
+        if (control.controlClass == ControlClass::Button) {
+            EXPECT_NE(control.style & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "no default button";
+        }
+        if (Has(control.style, WS_TABSTOP)) {
+            tabStops.push_back(control.id);
+        }
+    }
+    EXPECT_EQ(tabStops,
+              std::vector<int>({IDC_XA, IDC_XSW, IDC_XE, IDC_RESULTS, IDC_COMPUTE, IDCANCEL}));
 }
 
-TEST(Templates, AboutBox) {
-    const framework::DialogTemplate* form = framework::FindDialogTemplate(100);
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->language, 1031);
-    EXPECT_EQ(form->style,
+TEST(Forms, AboutBoxShowsTheIconAndItsNameLiterally) {
+    const DialogTemplate& form = Form(IDD_ABOUT_DIALOG);
+    ExpectSoundForm(form);
+    EXPECT_EQ(form.style,
               WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS);
-    EXPECT_EQ(form->extendedStyle, 0u);
-    EXPECT_EQ(std::vector<int>({form->x, form->y, form->width, form->height}),
-              std::vector<int>({0, 0, 170, 62}));
-    EXPECT_EQ(form->title,
+    EXPECT_EQ(form.title,
               "Info \xFC"
               "ber Wertomat");
-    EXPECT_EQ(form->font.face, "MS Shell Dlg");
-    EXPECT_EQ(form->font.points, 8);
-    EXPECT_EQ(form->font.weight, 0);
-    EXPECT_EQ(form->font.characterSet, 1);
-    ASSERT_EQ(form->controls.size(), 4u);
-    EXPECT_EQ(form->controls[0].iconId, 128);
-    EXPECT_EQ(form->controls[0].style, WS_CHILD | WS_VISIBLE | SS_ICON);
-    const std::string rights(form->controls[2].caption);
-    EXPECT_FALSE(rights.empty());
-    ExpectControls(*form, {
-                              {-1, ControlClass::Static, "", 14, 14, 21, 20, 0x50000003},
-                              {-1, ControlClass::Static, "Wertomat, Version 1.0", 42, 14, 114, 8,
-                               WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX | SS_LEFT},
-                              {-1, ControlClass::Static, rights, 42, 26, 114, 8,
-                               WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-                              {1, ControlClass::Button, "OK", 113, 41, 50, 14,
-                               WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
-                          });
+    EXPECT_EQ(form.font.face, "MS Shell Dlg");
+    EXPECT_EQ(form.font.characterSet, 1);
+    ASSERT_EQ(form.controls.size(), 4u);
+    EXPECT_EQ(form.controls[0].style & SS_TYPEMASK, SS_ICON);
+    EXPECT_EQ(form.controls[0].iconId, IDI_MAIN_ICON);
+    EXPECT_EQ(form.controls[1].caption, "Wertomat, Version 1.0");
+    EXPECT_TRUE(Has(form.controls[1].style, SS_NOPREFIX | WS_GROUP));
+    EXPECT_EQ(form.controls[3].id, IDOK);
+    EXPECT_EQ(form.controls[3].style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
 
-TEST(Templates, StringTableHoldsOnlyTheAboutEntry) {
-    const framework::ResourceModule& module = framework::ProgramResources();
-    ASSERT_EQ(module.strings.size(), 1u);
-    EXPECT_EQ(module.strings[0].id, 101u);
-    EXPECT_EQ(module.strings[0].language, 1031);
-    EXPECT_EQ(module.strings[0].text,
+TEST(ResourceFile, HoldsEachResourceInItsLanguage) {
+    const auto entries = framework::ReadResourceFile(framework::ProgramResources().resourceFile);
+    ASSERT_TRUE(entries.value.has_value()) << entries.error;
+    std::vector<std::pair<int, int>> typesAndLanguages;
+    for (const framework::ResourceEntry& entry : *entries.value) {
+        const int type = std::get<std::uint16_t>(entry.type);
+        const int expected =
+            type == static_cast<int>(framework::ResourceType::Manifest) ? 1033 : 1031;
+        EXPECT_EQ(entry.language, expected) << "type " << type;
+        typesAndLanguages.emplace_back(type, entry.language);
+    }
+    // 13 icon images, one group, two dialogs, one string block, the version and the manifest.
+    EXPECT_EQ(entries.value->size(), 13u + 1 + 2 + 1 + 1 + 1);
+
+    const framework::ResourceEntry* manifest =
+        framework::FindResourceEntry(*entries.value, framework::ResourceType::Manifest, 1);
+    ASSERT_NE(manifest, nullptr);
+    std::ifstream file(WERTOMAT_RESOURCES_DIR "/wertomat.manifest", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(std::string(manifest->data.begin(), manifest->data.end()), bytes);
+
+    // The string block of 96 to 111 holds 101 alone.
+    for (UINT id = 96; id < 112; ++id) {
+        EXPECT_EQ(framework::LoadProgramString(id).value.has_value(), id == IDS_ABOUT_MENU_TEXT);
+    }
+    EXPECT_EQ(framework::LoadProgramString(IDS_ABOUT_MENU_TEXT).value,
               "&Info \xFC"
               "ber Wertomat...");
-    ASSERT_NE(framework::FindIcon(128), nullptr);
-    EXPECT_EQ(framework::FindIcon(128)->language, 1031);
     EXPECT_EQ(framework::ApplicationName(), "Wertomat");
-    EXPECT_EQ(IDC_XA, 1000);
-    EXPECT_EQ(ID_SYSMENU_ABOUT & 0xF, 0u);
+}
+
+TEST(ResourceFile, DamagedFilesAreRefusedWithAReason) {
+    const std::span<const std::uint8_t> file = framework::ProgramResources().resourceFile;
+    // Cut anywhere inside a resource: refused, never read past the end.
+    for (std::size_t length = 1; length < file.size(); length += 7) {
+        const auto cut = framework::ReadResourceFile(file.first(length));
+        if (!cut.value) {
+            EXPECT_FALSE(cut.error.empty());
+        }
+    }
+    const auto entries = framework::ReadResourceFile(file);
+    const framework::ResourceEntry* dialog = framework::FindResourceEntry(
+        *entries.value, framework::ResourceType::Dialog, IDD_MAIN_DIALOG);
+    ASSERT_NE(dialog, nullptr);
+    for (std::size_t length = 0; length < dialog->data.size(); ++length) {
+        const auto form = framework::ReadDialogTemplate(dialog->data.first(length));
+        EXPECT_FALSE(form.value.has_value()) << length;
+        EXPECT_FALSE(form.error.empty());
+    }
+    std::vector<std::uint8_t> wrongSize(file.begin(), file.end());
+    wrongSize[4] = 0x30;  // the first header's size
+    EXPECT_FALSE(framework::ReadResourceFile(wrongSize).value.has_value());
+    EXPECT_FALSE(framework::LoadDialogTemplate(4711).value.has_value());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "framework/qt/toolkit.h"
 #include "framework/winapp.h"
 
 namespace testing_support {

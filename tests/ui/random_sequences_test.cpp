@@ -23,6 +23,7 @@
 #include "framework/encoding/text_encoding.h"
 #include "framework/numbertext/number_text.h"
 #include "framework/qt/dialog_window.h"
+#include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
 #include "tests/support/gui_test.h"
 #include "ui/wertomatdlg.h"
@@ -98,7 +99,7 @@ public:
         Expectation expected;
         for (const int id : {IDC_XA, IDC_XSW, IDC_XE}) {
             const std::optional<double> value =
-                wertomat::ParseNumber(wertomat::ToWindows1252(Edit(id)->text()));
+                wertomat::ParseNumber(framework::ToWindows1252(Edit(id)->text()).value_or(""));
             if (!value) {
                 expected.messages.push_back("Bitte eine Zahl eingeben");
                 return expected;

@@ -1,0 +1,100 @@
+// The one seam between the framework and a window system. A backend
+// (framework/qt/ today) defines the three window-system types declared here
+// and implements every function; nothing else in the framework knows the
+// toolkit. The classes of the framework's API call only these.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "framework/types.h"
+
+class CDialog;
+
+namespace framework {
+
+class DialogWindow;  // a dialog on screen, made from its template
+struct IconData;     // what an HICON points at
+class PaintContext;  // what an HDC points at
+
+struct DialogTemplate;
+
+struct MenuItem {
+    UINT flags = 0;
+    UINT_PTR id = 0;
+    std::string text;  // Windows-1252; "\t" separates the shortcut text
+};
+
+namespace platform {
+
+// --- The process
+
+// Starts the toolkit with the program's name alone, runs `body` and returns
+// its exit code. Without a display it says so on stderr and fails.
+int RunWithToolkit(const char* programName, int (*body)());
+// The message loop of an application that wants one after its start-up.
+int RunMessageLoop();
+
+// --- Dialogs
+
+struct DialogWindowDeleter {
+    void operator()(DialogWindow* window) const;
+};
+using DialogWindowPointer = std::unique_ptr<DialogWindow, DialogWindowDeleter>;
+
+// Builds the window of `dialog` from `form`, modal over `parent` (may be
+// null), hands it to the dialog, calls its OnInitDialog and runs it until
+// EndModal. Returns the code given to EndModal, or -1 when the window could
+// not be made or was destroyed during the run.
+std::intptr_t RunModalDialog(CDialog& dialog, const DialogTemplate& form, DialogWindow* parent);
+void EndModal(DialogWindow& window, int result);
+
+// Text of a control as Windows-1252 bytes; nullopt when there is no such
+// control or its text has a character that Windows-1252 cannot hold.
+std::optional<std::string> ControlText(const DialogWindow& window, int id);
+void SetControlText(DialogWindow& window, int id, std::string_view text);
+// Radio group starting at `firstId`: index of the checked button, -1 if none.
+int CheckedRadioIndex(const DialogWindow& window, int firstId);
+void CheckRadio(DialogWindow& window, int firstId, int index);
+// Focuses a control and selects its text, as after a refused entry.
+void FocusControl(DialogWindow& window, int id);
+
+bool IsMinimized(const DialogWindow& window);
+// Width and height of the client area in pixels.
+std::pair<int, int> ClientSize(const DialogWindow& window);
+void SetWindowIcon(DialogWindow& window, HICON icon);
+
+// The window's own system menu entries, nullopt when it has none; and the
+// platform's handling of a system command (move, size, minimise, ...).
+std::optional<std::vector<MenuItem>> DefaultSystemMenu(const DialogWindow& window);
+void SystemCommand(DialogWindow& window, UINT command);
+
+// --- Painting
+
+struct PaintContextDeleter {
+    void operator()(PaintContext* context) const;
+};
+using PaintContextPointer = std::unique_ptr<PaintContext, PaintContextDeleter>;
+
+// Inside a paint message a context that draws on the window; outside one (or
+// without a window) a context on which drawing does nothing.
+PaintContextPointer BeginPaint(DialogWindow* window);
+bool DrawIcon(PaintContext& context, int x, int y, HICON icon);
+bool EraseIconBackground(PaintContext& context);
+void PaintDefault(DialogWindow& window);
+
+// --- Resources, metrics and the message box
+
+// Icon resource `id`, loaded once and valid for the life of the process.
+HICON LoadIcon(int id);
+int SystemMetric(int index);
+// Modal over the active window, one OK button.
+void ShowMessageBox(std::string_view caption, std::string_view text);
+
+}  // namespace platform
+}  // namespace framework

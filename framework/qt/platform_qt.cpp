@@ -1,0 +1,292 @@
+// The framework's window-system seam on Qt Widgets.
+#include <QApplication>
+#include <QBuffer>
+#include <QImageReader>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+#include <QWindow>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "framework/dialog.h"
+#include "framework/platform.h"
+#include "framework/qt/dialog_window.h"
+#include "framework/qt/icon_data.h"
+#include "framework/qt/paint_context.h"
+#include "framework/qt/qt_text.h"
+#include "framework/qt/toolkit.h"
+#include "framework/resources.h"
+
+namespace framework {
+
+bool InstallGermanTranslations() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QStringLiteral("qtbase_de"), folder)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+namespace platform {
+
+// --- The process
+
+int RunWithToolkit(const char* programName, int (*body)()) {
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
+                            std::getenv("WAYLAND_DISPLAY") != nullptr ||
+                            (platformName != nullptr && *platformName != '\0');
+    if (!hasDisplay) {
+        std::fprintf(stderr,
+                     "%s: keine grafische Oberfläche gefunden (DISPLAY ist nicht gesetzt)\n",
+                     programName);
+        return EXIT_FAILURE;
+    }
+    // The program name alone: neither the user's arguments nor Qt's own options reach anything.
+    int argumentCount = 1;
+    char* arguments[] = {const_cast<char*>(programName), nullptr};
+    const QApplication toolkit(argumentCount, arguments);
+    InstallGermanTranslations();
+    return body();
+}
+
+int RunMessageLoop() {
+    return QApplication::exec();
+}
+
+// --- Dialogs
+
+void DialogWindowDeleter::operator()(DialogWindow* window) const {
+    delete window;
+}
+
+std::intptr_t RunModalDialog(CDialog& dialog, const DialogTemplate& form, DialogWindow* parent) {
+    if (QApplication::instance() == nullptr) {
+        return -1;
+    }
+    auto* window = new DialogWindow(dialog, form, parent);
+    const QPointer<DialogWindow> alive(window);
+    dialog.AttachWindow(DialogWindowPointer(window));
+    const BOOL focusFirst = dialog.OnInitDialog();
+    if (alive == nullptr) {
+        return -1;
+    }
+    if (focusFirst) {
+        window->FocusFirstTabStop();
+    }
+    return DialogWindow::RunModal(window);
+}
+
+void EndModal(DialogWindow& window, int result) {
+    window.End(result);
+}
+
+std::optional<std::string> ControlText(const DialogWindow& window, int id) {
+    return window.ControlText(id);
+}
+
+void SetControlText(DialogWindow& window, int id, std::string_view text) {
+    window.SetControlText(id, text);
+}
+
+int CheckedRadioIndex(const DialogWindow& window, int firstId) {
+    return window.CheckedRadioIndex(firstId);
+}
+
+void CheckRadio(DialogWindow& window, int firstId, int index) {
+    window.CheckRadio(firstId, index);
+}
+
+void FocusControl(DialogWindow& window, int id) {
+    window.FocusAndSelect(id);
+}
+
+bool IsMinimized(const DialogWindow& window) {
+    return window.isMinimized();
+}
+
+std::pair<int, int> ClientSize(const DialogWindow& window) {
+    return {window.width(), window.height()};
+}
+
+void SetWindowIcon(DialogWindow& window, HICON icon) {
+    window.setWindowIcon(icon->ToIcon());
+}
+
+std::optional<std::vector<MenuItem>> DefaultSystemMenu(const DialogWindow& window) {
+    const DWORD style = window.Form().style;
+    if ((style & WS_SYSMENU) == 0) {
+        return std::nullopt;
+    }
+    std::vector<MenuItem> items{{MF_STRING, SC_MOVE, "&Verschieben"}};
+    if ((style & WS_THICKFRAME) != 0) {
+        items.push_back({MF_STRING, SC_SIZE,
+                         "&Gr\xF6\xDF"
+                         "e \xE4ndern"});
+    }
+    items.push_back({MF_SEPARATOR, 0, {}});
+    items.push_back({MF_STRING, SC_CLOSE,
+                     "&Schlie\xDF"
+                     "en\tAlt+F4"});
+    return items;
+}
+
+void SystemCommand(DialogWindow& window, UINT command) {
+    QWindow* handle = window.windowHandle();
+    switch (command) {
+        case SC_MOVE:
+            if (handle != nullptr) {
+                handle->startSystemMove();
+            }
+            break;
+        case SC_SIZE:
+            if (handle != nullptr) {
+                handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
+            }
+            break;
+        case SC_MINIMIZE:
+            window.showMinimized();
+            break;
+        case SC_MAXIMIZE:
+            window.showMaximized();
+            break;
+        case SC_RESTORE:
+            window.showNormal();
+            break;
+        default:
+            break;
+    }
+}
+
+// --- Painting
+
+void PaintContextDeleter::operator()(PaintContext* context) const {
+    delete context;
+}
+
+PaintContextPointer BeginPaint(DialogWindow* window) {
+    const bool painting = window != nullptr && window->ActivePaintEvent() != nullptr;
+    return PaintContextPointer(new PaintContext(window, painting));
+}
+
+bool DrawIcon(PaintContext& context, int x, int y, HICON icon) {
+    if (!context.IsActive()) {
+        return false;
+    }
+    context.Painter()->drawImage(x, y, icon->ImageOfSize(SystemMetric(SM_CXICON)));
+    return true;
+}
+
+bool EraseIconBackground(PaintContext& context) {
+    if (!context.IsActive() || context.Widget() == nullptr) {
+        return false;
+    }
+    context.Painter()->fillRect(context.Widget()->rect(), context.Widget()->palette().window());
+    return true;
+}
+
+void PaintDefault(DialogWindow& window) {
+    if (window.ActivePaintEvent() != nullptr) {
+        window.PaintBackground(window.ActivePaintEvent());
+    }
+}
+
+// --- Resources, metrics and the message box
+
+HICON LoadIcon(int id) {
+    // Loaded once and kept for the life of the process, as the platform's icons are.
+    static std::map<int, std::unique_ptr<IconData>> loaded;
+    if (const auto found = loaded.find(id); found != loaded.end()) {
+        return found->second.get();
+    }
+    const auto file = LoadIconFile(id);
+    if (!file.value) {
+        return nullptr;
+    }
+    QByteArray bytes(reinterpret_cast<const char*>((*file.value)->data()),
+                     static_cast<qsizetype>((*file.value)->size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    auto icon = std::make_unique<IconData>();
+    for (int index = 0; index < reader.imageCount() && reader.jumpToImage(index); ++index) {
+        if (QImage image = reader.read(); !image.isNull()) {
+            icon->images.push_back(std::move(image));
+        }
+    }
+    if (icon->images.empty()) {
+        return nullptr;
+    }
+    return loaded.emplace(id, std::move(icon)).first->second.get();
+}
+
+int SystemMetric(int index) {
+    switch (index) {
+        case SM_CXICON:
+        case SM_CYICON:
+            return 32;
+        default:
+            return 0;
+    }
+}
+
+void ShowMessageBox(std::string_view caption, std::string_view text) {
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == nullptr) {
+        owner = QApplication::activeWindow();
+    }
+    QMessageBox box(QMessageBox::Warning, FromWindows1252(caption), FromWindows1252(text),
+                    QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+}  // namespace platform
+
+// --- What handles point at
+
+PaintContext::PaintContext(QWidget* widget, bool painting) : widget_(widget) {
+    if (painting && widget != nullptr) {
+        painter_.emplace(widget);
+    }
+}
+
+QIcon IconData::ToIcon() const {
+    QIcon icon;
+    for (const QImage& image : images) {
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+QImage IconData::ImageOfSize(int pixels) const {
+    // The exact size if there is one, else the smallest larger one. Among equal
+    // sizes the last wins: icons list their images with the most colours last.
+    const QImage* best = nullptr;
+    for (const QImage& image : images) {
+        if (best == nullptr) {
+            best = &image;
+            continue;
+        }
+        const bool fits = image.width() >= pixels;
+        const bool bestFits = best->width() >= pixels;
+        if ((fits && !bestFits) || (fits && image.width() <= best->width()) ||
+            (!fits && !bestFits && image.width() >= best->width())) {
+            best = &image;
+        }
+    }
+    if (best == nullptr) {
+        return {};
+    }
+    return best->width() == pixels
+               ? *best
+               : best->scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace framework
