@@ -27,7 +27,7 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer
+	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer resource_file_fuzzer
 	@ctest --preset fuzz
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
@@ -43,8 +43,8 @@ bench: deps
 # Long fuzzing runs, FUZZ_SECONDS for each target; new inputs land in build/fuzz/corpus.
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer
-	@for target in number_text tabulation; do \
+	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer resource_file_fuzzer
+	@for target in number_text tabulation resource_file; do \
 		mkdir -p build/fuzz/corpus/$$target; \
 		build/fuzz/fuzz/$${target}_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
 			build/fuzz/corpus/$$target fuzz/corpus/$$target || exit 1; \

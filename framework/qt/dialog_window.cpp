@@ -375,30 +375,27 @@ int DialogWindow::DefaultCommandId() const {
     return found != controls_.end() ? found->form->id : IDOK;
 }
 
-int DialogWindow::RunModal(DialogWindow* window) {
-    if (window->ended_) {
-        return window->result_;
+int DialogWindow::RunModal() {
+    if (ended_) {
+        return result_;
     }
-    // Handlers may destroy the window while the loop runs: afterwards only the
-    // guard and the locals are touched, never the window unless it lives.
-    const QPointer<DialogWindow> alive(window);
+    // Handlers may destroy the window while the loop runs: the loop and the
+    // result live here, and afterwards the window is touched only if it lives.
+    const QPointer<DialogWindow> alive(this);
     int result = -1;
     QEventLoop loop;
-    window->modalLoop_ = &loop;
-    window->modalResult_ = &result;
-    window->setWindowModality(Qt::ApplicationModal);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    if (alive != nullptr && !window->ended_) {
+    modalLoop_ = &loop;
+    modalResult_ = &result;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    if (alive != nullptr && !ended_) {
         loop.exec(QEventLoop::DialogExec);
     }
     if (alive != nullptr) {
-        window->modalLoop_ = nullptr;
-        window->modalResult_ = nullptr;
-        if (window->ended_) {
-            result = window->result_;
-        }
+        modalLoop_ = nullptr;
+        modalResult_ = nullptr;
     }
     return result;
 }

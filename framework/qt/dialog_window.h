@@ -28,7 +28,7 @@ public:
 
     // Shows the window modally until End() and returns the code given to it,
     // or -1 when the window is destroyed during the run.
-    static int RunModal(DialogWindow* window);
+    int RunModal();
     void End(int result);
     bool HasEnded() const { return ended_; }
     CWnd& Owner() const { return owner_; }

@@ -79,7 +79,7 @@ std::intptr_t RunModalDialog(CDialog& dialog, const DialogTemplate& form, Dialog
     if (focusFirst) {
         window->FocusFirstTabStop();
     }
-    return DialogWindow::RunModal(window);
+    return window->RunModal();
 }
 
 void EndModal(DialogWindow& window, int result) {

@@ -189,90 +189,115 @@ void TextView::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
+// What every line of one paint event shares.
+struct TextView::PaintPass {
+    QPainter& painter;
+    const QPalette& colours;
+    int height;
+    int ascent;
+    int left;
+    std::size_t selectionFirst;
+    std::size_t selectionLast;
+    bool focused;
+    QString segment;  // reused for every run of text
+
+    QColor Colour(QPalette::ColorRole role) const {
+        return colours.color(focused ? QPalette::Active : QPalette::Inactive, role);
+    }
+};
+
 void TextView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    const QPalette& colours = palette();
-    const int height = lineHeight();
-    const int ascent = fontMetrics().ascent();
-    const int left = kMargin - horizontalScrollBar()->value();
-    const std::size_t selectionFirst = std::min(anchor_, cursor_);
-    const std::size_t selectionLast = std::max(anchor_, cursor_);
-    const bool focused = hasFocus();
-
+    PaintPass pass{painter,
+                   palette(),
+                   lineHeight(),
+                   fontMetrics().ascent(),
+                   kMargin - horizontalScrollBar()->value(),
+                   std::min(anchor_, cursor_),
+                   std::max(anchor_, cursor_),
+                   hasFocus(),
+                   {}};
     const std::size_t first = firstVisibleLine();
     const std::size_t last =
         std::min(lineStarts_.size(), first + static_cast<std::size_t>(visibleLineCount()) + 2);
-    QString segment;
     for (std::size_t line = first; line < last; ++line) {
-        const int top = static_cast<int>(line - first) * height;
-        const std::size_t begin = lineStarts_[line];
-        const std::size_t end = lineEnd(line);
-        // Selection behind the text; a selected line end shows as a little space.
-        if (selectionFirst < selectionLast && selectionFirst <= end && selectionLast > begin) {
-            const std::size_t from = std::max(selectionFirst, begin);
-            const std::size_t to = std::min(selectionLast, end);
-            const int x1 = xOf(line, from);
-            int x2 = xOf(line, to);
-            if (selectionLast > end && line + 1 < lineStarts_.size()) {
-                x2 += advances_[' '];
-            }
-            painter.fillRect(left + x1, top, x2 - x1, height,
-                             colours.color(focused ? QPalette::Active : QPalette::Inactive,
-                                           QPalette::Highlight));
-        }
-        // Text, one run between tabs at a time, each character in its colour.
-        int x = 0;
-        std::size_t runStart = begin;
-        int runX = 0;
-        auto flush = [&](std::size_t runEnd) {
-            if (runEnd <= runStart) {
-                return;
-            }
-            segment.resize(static_cast<qsizetype>(runEnd - runStart));
-            for (std::size_t i = runStart; i < runEnd; ++i) {
-                segment[static_cast<qsizetype>(i - runStart)] =
-                    characters_[static_cast<unsigned char>(text_[i])];
-            }
-            // Split a run where the selection starts or ends.
-            std::size_t piece = runStart;
-            int pieceX = runX;
-            while (piece < runEnd) {
-                const bool selected = piece >= selectionFirst && piece < selectionLast;
-                std::size_t pieceEnd =
-                    selected ? std::min(runEnd, selectionLast)
-                             : (selectionFirst > piece ? std::min(runEnd, selectionFirst) : runEnd);
-                painter.setPen(
-                    colours.color(focused ? QPalette::Active : QPalette::Inactive,
-                                  selected ? QPalette::HighlightedText : QPalette::Text));
-                const QString piecetext = segment.mid(static_cast<qsizetype>(piece - runStart),
-                                                      static_cast<qsizetype>(pieceEnd - piece));
-                painter.drawText(left + pieceX, top + ascent, piecetext);
-                for (std::size_t i = piece; i < pieceEnd; ++i) {
-                    pieceX += advances_[static_cast<unsigned char>(text_[i])];
-                }
-                piece = pieceEnd;
-            }
-        };
-        for (std::size_t i = begin; i < end; ++i) {
-            const auto byte = static_cast<unsigned char>(text_[i]);
-            if (byte == '\t') {
-                flush(i);
-                x += advanceOf(byte, x);
-                runStart = i + 1;
-                runX = x;
-            } else {
-                x += advances_[byte];
-            }
-        }
-        flush(end);
+        const int top = static_cast<int>(line - first) * pass.height;
+        paintSelection(pass, line, top);
+        paintLineText(pass, line, top);
     }
-    if (focused && caretShown_) {
+    if (pass.focused && caretShown_) {
         const std::size_t line = lineOf(cursor_);
         if (line >= first && line < last) {
-            const int top = static_cast<int>(line - first) * height;
-            painter.fillRect(left + xOf(line, cursor_), top, 1, height,
-                             colours.color(QPalette::Text));
+            const int top = static_cast<int>(line - first) * pass.height;
+            painter.fillRect(pass.left + xOf(line, cursor_), top, 1, pass.height,
+                             pass.colours.color(QPalette::Text));
         }
+    }
+}
+
+// The selection behind the text; a selected line end shows as a little space.
+void TextView::paintSelection(PaintPass& pass, std::size_t line, int top) const {
+    const std::size_t begin = lineStarts_[line];
+    const std::size_t end = lineEnd(line);
+    if (pass.selectionFirst >= pass.selectionLast || pass.selectionFirst > end ||
+        pass.selectionLast <= begin) {
+        return;
+    }
+    const int x1 = xOf(line, std::max(pass.selectionFirst, begin));
+    int x2 = xOf(line, std::min(pass.selectionLast, end));
+    if (pass.selectionLast > end && line + 1 < lineStarts_.size()) {
+        x2 += advances_[' '];
+    }
+    pass.painter.fillRect(pass.left + x1, top, x2 - x1, pass.height,
+                          pass.Colour(QPalette::Highlight));
+}
+
+// The text of one line, one run between tabs at a time.
+void TextView::paintLineText(PaintPass& pass, std::size_t line, int top) const {
+    const std::size_t end = lineEnd(line);
+    int x = 0;
+    std::size_t runStart = lineStarts_[line];
+    int runX = 0;
+    for (std::size_t i = runStart; i < end; ++i) {
+        const auto byte = static_cast<unsigned char>(text_[i]);
+        if (byte != '\t') {
+            x += advances_[byte];
+            continue;
+        }
+        paintRun(pass, runStart, i, runX, top);
+        x += advanceOf(byte, x);
+        runStart = i + 1;
+        runX = x;
+    }
+    paintRun(pass, runStart, end, runX, top);
+}
+
+// A run without tabs, split where the selection starts or ends so that each
+// piece has its colour.
+void TextView::paintRun(PaintPass& pass, std::size_t runStart, std::size_t runEnd, int x,
+                        int top) const {
+    if (runEnd <= runStart) {
+        return;
+    }
+    pass.segment.resize(static_cast<qsizetype>(runEnd - runStart));
+    for (std::size_t i = runStart; i < runEnd; ++i) {
+        pass.segment[static_cast<qsizetype>(i - runStart)] =
+            characters_[static_cast<unsigned char>(text_[i])];
+    }
+    std::size_t piece = runStart;
+    while (piece < runEnd) {
+        const bool selected = piece >= pass.selectionFirst && piece < pass.selectionLast;
+        const std::size_t pieceEnd = std::min(
+            runEnd, selected ? pass.selectionLast
+                             : (pass.selectionFirst > piece ? pass.selectionFirst : runEnd));
+        pass.painter.setPen(pass.Colour(selected ? QPalette::HighlightedText : QPalette::Text));
+        pass.painter.drawText(pass.left + x, top + pass.ascent,
+                              pass.segment.mid(static_cast<qsizetype>(piece - runStart),
+                                               static_cast<qsizetype>(pieceEnd - piece)));
+        for (std::size_t i = piece; i < pieceEnd; ++i) {
+            x += advances_[static_cast<unsigned char>(text_[i])];
+        }
+        piece = pieceEnd;
     }
 }
 
@@ -304,6 +329,65 @@ void TextView::ensureCursorVisible() {
     }
 }
 
+std::size_t TextView::wordStartBefore(std::size_t offset) const {
+    while (offset > 0 && std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
+        --offset;
+    }
+    while (offset > 0 && !std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
+        --offset;
+    }
+    return offset;
+}
+
+std::size_t TextView::wordStartAfter(std::size_t offset) const {
+    while (offset < text_.size() && !std::isspace(static_cast<unsigned char>(text_[offset]))) {
+        ++offset;
+    }
+    while (offset < text_.size() && std::isspace(static_cast<unsigned char>(text_[offset]))) {
+        ++offset;
+    }
+    return offset;
+}
+
+// One character or word to the left or right; line ends count as one step.
+void TextView::moveSideways(bool forwards, bool byWord, bool extend) {
+    const std::size_t line = lineOf(cursor_);
+    if (byWord) {
+        moveCursor(forwards ? wordStartAfter(cursor_) : wordStartBefore(cursor_), extend);
+    } else if (!forwards && cursor_ > lineStarts_[line]) {
+        moveCursor(cursor_ - 1, extend);
+    } else if (!forwards && line > 0) {
+        moveCursor(lineEnd(line - 1), extend);
+    } else if (forwards && cursor_ < lineEnd(line)) {
+        moveCursor(cursor_ + 1, extend);
+    } else if (forwards && line + 1 < lineStarts_.size()) {
+        moveCursor(lineStarts_[line + 1], extend);
+    }
+}
+
+// To line `target` (clamped), keeping the column the vertical moves started in.
+void TextView::moveToLine(long long target, bool extend) {
+    const auto line = static_cast<std::size_t>(
+        std::clamp<long long>(target, 0, static_cast<long long>(lineStarts_.size()) - 1));
+    if (preferredX_ < 0) {
+        preferredX_ = xOf(lineOf(cursor_), cursor_);
+    }
+    const int keepX = preferredX_;
+    int x = 0;
+    std::size_t offset = lineStarts_[line];
+    const std::size_t end = lineEnd(line);
+    while (offset < end) {
+        const int advance = advanceOf(static_cast<unsigned char>(text_[offset]), x);
+        if (keepX < x + advance / 2) {
+            break;
+        }
+        x += advance;
+        ++offset;
+    }
+    moveCursor(offset, extend);
+    preferredX_ = keepX;
+}
+
 void TextView::keyPressEvent(QKeyEvent* event) {
     if (event == QKeySequence::Copy ||
         (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ControlModifier)) {
@@ -316,95 +400,37 @@ void TextView::keyPressEvent(QKeyEvent* event) {
     }
     const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
     const bool byWord = (event->modifiers() & Qt::ControlModifier) != 0;
-    const std::size_t line = lineOf(cursor_);
-    const std::size_t lineBegin = lineStarts_[line];
-    const std::size_t end = lineEnd(line);
-    auto toLine = [&](long long target) {
-        const auto clamped = static_cast<std::size_t>(
-            std::clamp<long long>(target, 0, static_cast<long long>(lineStarts_.size()) - 1));
-        if (preferredX_ < 0) {
-            preferredX_ = xOf(line, cursor_);
-        }
-        const int keepX = preferredX_;
-        int x = 0;
-        std::size_t offset = lineStarts_[clamped];
-        const std::size_t targetEnd = lineEnd(clamped);
-        while (offset < targetEnd) {
-            const int advance = advanceOf(static_cast<unsigned char>(text_[offset]), x);
-            if (keepX < x + advance / 2) {
-                break;
-            }
-            x += advance;
-            ++offset;
-        }
-        moveCursor(offset, extend);
-        preferredX_ = keepX;
-    };
+    const auto line = static_cast<long long>(lineOf(cursor_));
     const auto page = static_cast<long long>(visibleLineCount());
     switch (event->key()) {
         case Qt::Key_Left:
-            if (byWord) {
-                std::size_t offset = cursor_;
-                while (offset > 0 && std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
-                    --offset;
-                }
-                while (offset > 0 && !std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
-                    --offset;
-                }
-                moveCursor(offset, extend);
-            } else if (cursor_ > lineBegin) {
-                moveCursor(cursor_ - 1, extend);
-            } else if (line > 0) {
-                moveCursor(lineEnd(line - 1), extend);
-            }
-            break;
         case Qt::Key_Right:
-            if (byWord) {
-                std::size_t offset = cursor_;
-                while (offset < text_.size() &&
-                       !std::isspace(static_cast<unsigned char>(text_[offset]))) {
-                    ++offset;
-                }
-                while (offset < text_.size() &&
-                       std::isspace(static_cast<unsigned char>(text_[offset]))) {
-                    ++offset;
-                }
-                moveCursor(offset, extend);
-            } else if (cursor_ < end) {
-                moveCursor(cursor_ + 1, extend);
-            } else if (line + 1 < lineStarts_.size()) {
-                moveCursor(lineStarts_[line + 1], extend);
-            }
+            moveSideways(event->key() == Qt::Key_Right, byWord, extend);
             break;
         case Qt::Key_Up:
-            toLine(static_cast<long long>(line) - 1);
+            moveToLine(line - 1, extend);
             return;
         case Qt::Key_Down:
-            toLine(static_cast<long long>(line) + 1);
+            moveToLine(line + 1, extend);
             return;
         case Qt::Key_PageUp:
-            toLine(static_cast<long long>(line) - page);
+            moveToLine(line - page, extend);
             return;
         case Qt::Key_PageDown:
-            toLine(static_cast<long long>(line) + page);
+            moveToLine(line + page, extend);
             return;
         case Qt::Key_Home:
-            moveCursor(byWord ? 0 : lineBegin, extend);
+            moveCursor(byWord ? 0 : lineStarts_[static_cast<std::size_t>(line)], extend);
             break;
         case Qt::Key_End:
-            moveCursor(byWord ? text_.size() : end, extend);
+            moveCursor(byWord ? text_.size() : lineEnd(static_cast<std::size_t>(line)), extend);
             break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->ignore();  // the dialog's OK and cancel commands
-            return;
         default:
             if (!event->text().isEmpty() && event->text().front().isPrint()) {
                 QApplication::beep();  // read-only: typing is refused
-                return;
+            } else {
+                event->ignore();  // Enter and Escape: the dialog's OK and cancel commands
             }
-            event->ignore();
             return;
     }
     preferredX_ = -1;

@@ -49,6 +49,15 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    struct PaintPass;
+    void paintSelection(PaintPass& pass, std::size_t line, int top) const;
+    void paintLineText(PaintPass& pass, std::size_t line, int top) const;
+    void paintRun(PaintPass& pass, std::size_t runStart, std::size_t runEnd, int x, int top) const;
+    std::size_t wordStartBefore(std::size_t offset) const;
+    std::size_t wordStartAfter(std::size_t offset) const;
+    void moveSideways(bool forwards, bool byWord, bool extend);
+    void moveToLine(long long target, bool extend);
+
     std::size_t lineOf(std::size_t offset) const;
     std::size_t lineEnd(std::size_t line) const;
     int xOf(std::size_t line, std::size_t offset) const;

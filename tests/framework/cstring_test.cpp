@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <string>
+
+#include "framework/winapp.h"
+
 #include "resources/resource.h"
 
 namespace {
@@ -17,12 +23,19 @@ TEST(CString, FormatAndJoin) {
     EXPECT_TRUE(text.IsEmpty());
 }
 
-TEST(CString, FormatKeepsTheFullStopUnderTheToolkitsLocale) {
-    // The toolkit sets the user's locale at start; the test main resets numbers to C as the
-    // framework's main routine does.
+TEST(CString, FormatKeepsTheFullStopUnderAGermanLocale) {
+    // The toolkit takes the user's locale at start; the framework's set-up puts
+    // numbers back to the C locale.
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/install-deps makes it";
+    char german[8];
+    std::snprintf(german, sizeof german, "%.1f", 0.5);
+    EXPECT_STREQ(german, "0,5");
+    framework::SetUpProcess();
     CString text;
     text.Format("%.1f", 0.5);
     EXPECT_EQ(text.Bytes(), "0.5");
+    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(CString, LoadsTheStringTable) {

@@ -351,3 +351,63 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
 }
 
 }  // namespace
+
+namespace {
+
+// A dialog whose compute button destroys its window, or the whole dialog,
+// from inside its own modal run.
+class SelfDestroyingDialog : public CDialogEx {
+public:
+    explicit SelfDestroyingDialog(bool wholeObject)
+        : CDialogEx(IDD_MAIN_DIALOG), wholeObject_(wholeObject) {}
+
+    void OnCompute() {
+        if (wholeObject_) {
+            delete this;  // NOLINT(cppcoreguidelines-owning-memory): the case under test
+        } else {
+            DestroyWindow();
+        }
+    }
+
+    const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
+    static const framework::MessageMap messageMap;
+
+private:
+    bool wholeObject_;
+    static const framework::MessageMapEntry messageEntries[];
+};
+
+const framework::MessageMapEntry SelfDestroyingDialog::messageEntries[] = {
+    framework::ButtonClickedEntry<IDC_COMPUTE, &SelfDestroyingDialog::OnCompute>(),
+};
+const framework::MessageMap SelfDestroyingDialog::messageMap{&CDialogEx::messageMap,
+                                                             SelfDestroyingDialog::messageEntries};
+
+TEST(DialogLifetime, DestroyedDuringItsOwnRunEndsTheRunSafely) {
+    SelfDestroyingDialog windowOnly(false);
+    WhenModalAppears([](QWidget* window) {
+        qobject_cast<QPushButton*>(
+            static_cast<framework::DialogWindow*>(window)->Control(IDC_COMPUTE))
+            ->click();
+    });
+    EXPECT_EQ(windowOnly.DoModal(), -1);
+    EXPECT_EQ(windowOnly.Window(), nullptr);
+
+    auto* wholeObject = new SelfDestroyingDialog(true);
+    WhenModalAppears([](QWidget* window) {
+        qobject_cast<QPushButton*>(
+            static_cast<framework::DialogWindow*>(window)->Control(IDC_COMPUTE))
+            ->click();
+    });
+    EXPECT_EQ(wholeObject->DoModal(), -1);  // ASan reports any touch of the freed dialog
+}
+
+TEST(DialogLifetime, AMissingTemplateIsReported) {
+    CDialog missing(4711);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Dialogvorlage 4711"), std::string::npos);
+    EXPECT_TRUE(framework::DialogFailedToLoad());
+}
+
+}  // namespace
