@@ -79,8 +79,42 @@ int DecimalDigitCount(std::uint64_t value) {
 
 // Writes straight into `out`, right to left, with fixed-size stores only: the
 // text is at most 19 characters here, and `out` has room for far more.
+// Values that round below 10000 fill exactly the ten-character field: the
+// common case, written with fixed stores only.
+char* WriteTenCharacters(std::uint64_t scaled, bool negative, char* out) {
+    const auto integer = static_cast<unsigned>(scaled / kDecimalScale);
+    const auto fraction = static_cast<unsigned>(scaled % kDecimalScale);
+    std::memset(out, ' ', kColumnWidth);
+    std::memcpy(out + 8, &kDigitPairs[2 * (fraction % 100)], 2);
+    std::memcpy(out + 6, &kDigitPairs[2 * (fraction / 100)], 2);
+    out[5] = '.';
+    int first = 4;  // where the integer's leading digit goes
+    if (integer < 10) {
+        out[4] = static_cast<char>('0' + integer);
+    } else if (integer < 100) {
+        std::memcpy(out + 3, &kDigitPairs[2 * integer], 2);
+        first = 3;
+    } else {
+        std::memcpy(out + 3, &kDigitPairs[2 * (integer % 100)], 2);
+        if (integer < 1000) {
+            out[2] = static_cast<char>('0' + integer / 100);
+            first = 2;
+        } else {
+            std::memcpy(out + 1, &kDigitPairs[2 * (integer / 100)], 2);
+            first = 1;
+        }
+    }
+    if (negative) {
+        out[first - 1] = '-';
+    }
+    return out + kColumnWidth;
+}
+
 char* WriteFastPath(double value, char* out) {
     const std::uint64_t scaled = ScaledMagnitude(value);
+    if (scaled < kDecimalScale * kDecimalScale) {
+        return WriteTenCharacters(scaled, std::signbit(value), out);
+    }
     std::uint64_t integer = scaled / kDecimalScale;
     const std::uint64_t fraction = scaled % kDecimalScale;
     const bool negative = std::signbit(value);

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <variant>
 
 #include "fixed_format.h"
+#include "table_plan.h"
 
 namespace wertomat {
-namespace {
 
-constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
-
-TabulationOutcome Failure(std::string_view message) {
-    return {false, std::string(message)};
-}
-
-// Formats one row "%10.4f\t%10.4f\r\n" of x and y at sXY, which must have room
-// for kMaximumRowLength characters; returns the row's length.
 std::size_t WriteRow(double x, double y, char* sXY) {
     char* out = WriteColumn(x, sXY);
     *out++ = '\t';
@@ -24,6 +17,21 @@ std::size_t WriteRow(double x, double y, char* sXY) {
     *out++ = '\r';
     *out++ = '\n';
     return static_cast<std::size_t>(out - sXY);
+}
+
+std::size_t WriteRows(const TabulationRequest& request, double x, std::size_t count, char* out) {
+    std::size_t length = 0;
+    for (std::size_t row = 0; row < count; ++row) {
+        length += WriteRow(x, Evaluate(request.kind, x), out + length);
+        x += request.step;
+    }
+    return length;
+}
+
+namespace {
+
+TabulationOutcome Failure(std::string_view message) {
+    return {false, std::string(message)};
 }
 
 // The checks in their fixed order: the three range tests first, then finite
@@ -54,72 +62,103 @@ double EstimatedStepCount(double start, double step, double limit) {
     return std::fabs(limit / step - start / step);
 }
 
-// Bytes to reserve up front: the estimated rows times the longer of the first
-// and the last row, which covers the usual tables without growing.
-std::size_t InitialCapacity(const TabulationRequest& request, double stepCount) {
-    std::array<char, kMaximumRowLength> row{};
-    const std::size_t firstRow =
-        WriteRow(request.start, Evaluate(request.kind, request.start), row.data());
-    const std::size_t lastRow =
-        WriteRow(request.end, Evaluate(request.kind, request.end), row.data());
-    const double estimate = (stepCount + 2.0) * static_cast<double>(std::max(firstRow, lastRow)) +
-                            static_cast<double>(kTableHeader.size());
-    return static_cast<std::size_t>(std::min(estimate, static_cast<double>(kMaximumTableLength)));
+// The most characters "%10.4f" can take for a finite value up to `magnitude`,
+// with room for a sign and a carry from rounding.
+std::size_t ColumnLengthBound(double magnitude) {
+    if (!std::isfinite(magnitude)) {
+        return kMaximumColumnLength;
+    }
+    const double digits = magnitude < 1.0 ? 1.0 : std::floor(std::log10(magnitude)) + 2.0;
+    return std::max<std::size_t>(10, 1 + static_cast<std::size_t>(digits) + 5);
 }
 
+// No polynomial of the catalogue exceeds this for |x| up to `largestX`: every
+// coefficient is at most 4, 3, 4 and 33 in size, power by power.
+double LargestY(double largestX) {
+    const double m = largestX;
+    return 4.0 * m * m * m + 3.0 * m * m + 4.0 * m + 33.0;
+}
+
+// The exact length of the table's text, for the rare table whose bound
+// passes the cap: every row formatted into a scratch row and counted.
+std::size_t ExactLength(const TabulationRequest& request, std::size_t rowCount) {
+    std::array<char, kMaximumRowLength> row{};
+    std::size_t length = kTableHeader.size();
+    double x = request.start;
+    for (std::size_t i = 0; i < rowCount && length <= kMaximumTableLength; ++i) {
+        length += WriteRow(x, Evaluate(request.kind, x), row.data());
+        x += request.step;
+    }
+    return length;
+}
+
+// The checks in their fixed order, then one pass over x alone that finds the
+// row count, an x that stops moving and the widest values. Either a plan or
+// the refusal's message.
 }  // namespace
 
-TabulationOutcome RunTabulation(const TabulationRequest& request) {
-    if (const std::string_view message = RefusalFor(request); !message.empty()) {
-        return Failure(message);
-    }
+std::size_t RowLengthBound(const TabulationRequest& request) {
+    // x runs from the start towards the limit and never passes it.
+    const double limit = request.end + request.step * 0.1;
+    const double largestX = std::max(std::fabs(request.start), std::fabs(limit));
+    return std::min(kMaximumRowLength,
+                    ColumnLengthBound(largestX) + ColumnLengthBound(LargestY(largestX)) + 3);
+}
 
+std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& request) {
+    if (const std::string_view message = RefusalFor(request); !message.empty()) {
+        return message;
+    }
     // A tenth of a step beyond the end, so that an accumulated x that lands
     // just past the end is still tabulated.
     const double limit = request.end + request.step * 0.1;
     // The limit overflows only for an end next to the largest double.
     const double reach = std::isfinite(limit) ? limit : request.end;
-    const double stepCount = EstimatedStepCount(request.start, request.step, reach);
     // Refuse up front when the table is too large for certain. Rounding can
     // make x advance by up to twice the step (a step just over half the spacing
-    // of doubles near x), so only an estimate beyond twice the cap is certain;
-    // the loop below guards the rest, and the case where x stops moving.
-    if (!(stepCount < 2.0 * static_cast<double>(kMaximumRowCount))) {
-        return Failure(kTableTooLargeMessage);
+    // of doubles near x), so only an estimate beyond twice the cap is certain.
+    if (!(EstimatedStepCount(request.start, request.step, reach) <
+          2.0 * static_cast<double>(kMaximumRowCount))) {
+        return kTableTooLargeMessage;
     }
-
-    // Rows are written straight into the text; `length` is the part in use and
-    // the rest is room for the next row.
-    std::string sErg(InitialCapacity(request, stepCount) + kMaximumRowLength, '\0');
-    std::size_t length = kTableHeader.copy(sErg.data(), kTableHeader.size());
-
     const bool descending = request.step < 0;
-    std::size_t rowCount = 0;
-    double x = request.start;
-    while (descending ? x > limit : x < limit) {
-        if (rowCount == kMaximumRowCount) {
-            return Failure(kTableTooLargeMessage);
+    TablePlan plan;
+    for (double x = request.start; descending ? x > limit : x < limit; x += request.step) {
+        if (plan.rowCount == kMaximumRowCount || x + request.step == x) {
+            return kTableTooLargeMessage;  // too many rows, or the step no longer moves x
         }
-        if (sErg.size() - length < kMaximumRowLength) {
-            // Grow by half, never much past the largest table allowed.
-            const std::size_t grown =
-                std::max(sErg.size() + sErg.size() / 2, length + kMaximumRowLength);
-            sErg.resize(std::min(grown, kMaximumTableLength + kMaximumRowLength));
-        }
-        char* const sXY = sErg.data() + length;
-        length += WriteRow(x, Evaluate(request.kind, x), sXY);
-        if (length > kMaximumTableLength) {
-            return Failure(kTableTooLargeMessage);
-        }
-        ++rowCount;
-
-        const double next = x + request.step;
-        if (next == x) {
-            return Failure(kTableTooLargeMessage);  // the step no longer moves x
-        }
-        x = next;
+        ++plan.rowCount;
     }
+    plan.rowLengthBound = RowLengthBound(request);
+    const double bound =
+        static_cast<double>(kTableHeader.size()) +
+        static_cast<double>(plan.rowCount) * static_cast<double>(plan.rowLengthBound);
+    if (bound <= static_cast<double>(kMaximumTableLength)) {
+        plan.lengthBound = static_cast<std::size_t>(bound);
+        return plan;
+    }
+    plan.lengthBound = ExactLength(request, plan.rowCount);
+    if (plan.lengthBound > kMaximumTableLength) {
+        return kTableTooLargeMessage;
+    }
+    return plan;
+}
+
+TabulationOutcome RunTabulation(const TabulationRequest& request) {
+    const auto plan = PlanTable(request);
+    if (const auto* message = std::get_if<std::string_view>(&plan)) {
+        return Failure(*message);
+    }
+    const TablePlan& table = std::get<TablePlan>(plan);
+    // Rows are written straight into the text; the bound leaves room for each.
+    std::string sErg(table.lengthBound + kMaximumRowLength, '\0');
+    std::size_t length = kTableHeader.copy(sErg.data(), kTableHeader.size());
+    length += WriteRows(request, request.start, table.rowCount, sErg.data() + length);
     sErg.resize(length);
+    // Give back what the bound reserved beyond the text.
+    if (sErg.capacity() - length > length / 8) {
+        sErg.shrink_to_fit();
+    }
     return {true, std::move(sErg)};
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,19 @@ inline constexpr std::string_view kTableHeader = "x\ty\r\n";
 inline constexpr std::size_t kMaximumRowCount = 1'000'001;
 inline constexpr std::size_t kMaximumTableLength = 64u << 20;
 
+// The whole table in one string, or the message.
 TabulationOutcome RunTabulation(const TabulationRequest& request);
+
+// The same run, streamed: the table goes to `write` chunk by chunk through a
+// small reused buffer, the same bytes as RunTabulation's. A request that is
+// refused, a bound included, writes nothing: the rows are settled before the
+// first byte goes out. `write` returns false to stop (an output error).
+enum class StreamResult { Written, Refused, WriteFailed };
+struct StreamOutcome {
+    StreamResult result = StreamResult::Written;
+    std::string_view message;  // for Refused
+};
+StreamOutcome StreamTabulation(const TabulationRequest& request,
+                               const std::function<bool(std::string_view)>& write);
 
 }  // namespace wertomat

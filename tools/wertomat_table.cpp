@@ -1,7 +1,14 @@
 // wertomat-table: prints the result table that the dialog would show, for
-// scripts and for checking results outside the dialog.
+// scripts and for checking results outside the dialog. The table streams to
+// standard output, which gets the whole table or, on refusal, nothing.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +23,11 @@ namespace {
 constexpr int kExitTable = 0;
 constexpr int kExitRefused = 1;
 constexpr int kExitBadArguments = 2;
+constexpr int kExitWriteError = 3;
 
 constexpr std::string_view kUsage =
     "Aufruf: wertomat-table XA XSW XE [FUNKTION]\n"
+    "        wertomat-table --help | --version\n"
     "\n"
     "Gibt die Wertetabelle aus, die Wertomat nach \"Berechnen\" zeigt: Kopfzeile\n"
     "\"x<Tab>y\" und je Schritt eine Zeile mit x und y, vier Nachkommastellen,\n"
@@ -35,37 +44,103 @@ constexpr std::string_view kUsage =
     "Zahlen d\xFCrfen Punkt oder Komma als Dezimalzeichen haben (\"0,5\") und einen\n"
     "Exponenten (\"1e-3\").\n"
     "\n"
-    "Exit-Status: 0 Tabelle ausgegeben, 1 Eingabe abgelehnt (Meldung auf stderr),\n"
-    "2 Aufruf fehlerhaft.\n";
+    "Grenzen: h\xF6"
+    "chstens 1000000 Schritte (1000001 Zeilen) und h\xF6"
+    "chstens 64 MiB Text.\n"
+    "Eine gr\xF6\xDF"
+    "ere Tabelle wird abgelehnt; die Meldung nennt in beiden F\xE4llen die Zeilen.\n"
+    "\n"
+    "Exit-Status: 0 Tabelle ausgegeben, 1 Eingabe abgelehnt (Meldung auf stderr,\n"
+    "nichts auf stdout), 2 Aufruf fehlerhaft, 3 Schreibfehler bei der Ausgabe.\n";
 
-void PrintToTerminal(std::FILE* stream, std::string_view windows1252Text) {
-    const std::string text = wertomat::Windows1252ToUtf8(windows1252Text);
-    std::fwrite(text.data(), 1, text.size(), stream);
+// The whole chunk or an error: a short write is a failed write.
+bool WriteAll(std::FILE* stream, std::string_view bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
 }
 
-// `message` holds the user's arguments as the terminal gave them: no conversion.
+int ReportWriteError() {
+    const int error = errno;
+    std::fprintf(stderr, "wertomat-table: Fehler beim Schreiben der Ausgabe: %s\n",
+                 error != 0 ? std::strerror(error) : "unbekannter Fehler");
+    return kExitWriteError;
+}
+
+// Standard output done: everything flushed and closed without an error.
+int FinishOutput() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        return ReportWriteError();
+    }
+    return std::fclose(stdout) == 0 ? kExitTable : ReportWriteError();
+}
+
+// A user's argument as it may be shown on a terminal: control characters,
+// C1 controls included, are written as \xNN instead of being sent raw.
+std::string Printable(std::string_view argument) {
+    std::string shown;
+    for (std::size_t i = 0; i < argument.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(argument[i]);
+        const bool c1Control = byte == 0xC2 && i + 1 < argument.size() &&
+                               static_cast<unsigned char>(argument[i + 1]) < 0xA0 &&
+                               static_cast<unsigned char>(argument[i + 1]) >= 0x80;
+        if (byte < 0x20 || byte == 0x7F || c1Control) {
+            const int count = c1Control ? 2 : 1;
+            for (int k = 0; k < count; ++k) {
+                char escaped[8];
+                std::snprintf(
+                    escaped, sizeof escaped, "\\x%02X",
+                    static_cast<unsigned char>(argument[i + static_cast<std::size_t>(k)]));
+                shown += escaped;
+            }
+            i += static_cast<std::size_t>(count - 1);
+        } else {
+            shown += argument[i];
+        }
+    }
+    return shown;
+}
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "wertomat-table: %s\n", message.c_str());
     return kExitBadArguments;
 }
 
-// Any whole number is passed on; the tabulation itself refuses unknown ones.
 std::optional<wertomat::FunctionKind> ParseFunction(std::string_view text) {
     wertomat::FunctionKind kind = 0;
     const char* const last = text.data() + text.size();
     const auto [end, error] = std::from_chars(text.data(), last, kind);
-    if (error != std::errc{} || end != last || text.empty()) {
+    if (text.empty() || error != std::errc{} || end != last || !wertomat::IsKnownFunction(kind)) {
         return std::nullopt;
     }
     return kind;
 }
 
+// A pipe's buffer holds 64 KiB; a larger one lets a big table through with far
+// fewer switches between writer and reader. Where that fails, nothing changes.
+void WidenOutputPipe() {
+#if defined(F_SETPIPE_SZ)
+    constexpr int kPipeBytes = 1 << 20;
+    static_cast<void>(fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeBytes));
+#endif
+}
+
+int PrintText(std::string_view windows1252Text) {
+    return WriteAll(stdout, wertomat::Windows1252ToUtf8(windows1252Text)) ? FinishOutput()
+                                                                          : ReportWriteError();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
-        PrintToTerminal(stdout, kUsage);
-        return kExitTable;
+    std::setlocale(LC_MESSAGES, "");  // system error texts in the user's language
+    if (argc == 2) {
+        const std::string_view option = argv[1];
+        if (option == "--help" || option == "-h") {
+            return PrintText(kUsage);
+        }
+        if (option == "--version") {
+            return PrintText("wertomat-table " WERTOMAT_VERSION "\n");
+        }
     }
     if (argc < 4 || argc > 5) {
         return Fail("drei oder vier Argumente erwartet: XA XSW XE [FUNKTION] (siehe --help)");
@@ -76,7 +151,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 3; ++i) {
         const std::optional<double> value = wertomat::ParseNumber(argv[i + 1]);
         if (!value) {
-            return Fail(std::string(kNames[i]) + " ist keine Zahl: \"" + argv[i + 1] + "\"");
+            return Fail(std::string(kNames[i]) + " ist keine Zahl: \"" + Printable(argv[i + 1]) +
+                        "\"");
         }
         values[i] = *value;
     }
@@ -84,17 +160,24 @@ int main(int argc, char** argv) {
     if (argc == 5) {
         const std::optional<wertomat::FunctionKind> parsed = ParseFunction(argv[4]);
         if (!parsed) {
-            return Fail(std::string("FUNKTION ist keine ganze Zahl: \"") + argv[4] + "\"");
+            return Fail("FUNKTION muss 0, 1 oder 2 sein, nicht \"" + Printable(argv[4]) + "\"");
         }
         kind = *parsed;
     }
 
-    const wertomat::TabulationOutcome outcome =
-        wertomat::RunTabulation({values[0], values[1], values[2], kind});
-    if (!outcome.succeeded) {
-        PrintToTerminal(stderr, outcome.text + "\n");
-        return kExitRefused;
+    WidenOutputPipe();
+    errno = 0;
+    const wertomat::StreamOutcome outcome =
+        wertomat::StreamTabulation({values[0], values[1], values[2], kind},
+                                   [](std::string_view chunk) { return WriteAll(stdout, chunk); });
+    switch (outcome.result) {
+        case wertomat::StreamResult::Refused:
+            std::fprintf(stderr, "%s\n", wertomat::Windows1252ToUtf8(outcome.message).c_str());
+            return kExitRefused;
+        case wertomat::StreamResult::WriteFailed:
+            return ReportWriteError();
+        case wertomat::StreamResult::Written:
+            break;
     }
-    std::fwrite(outcome.text.data(), 1, outcome.text.size(), stdout);
-    return std::fflush(stdout) == 0 ? kExitTable : kExitRefused;
+    return FinishOutput();
 }

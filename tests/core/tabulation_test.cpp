@@ -205,5 +205,43 @@ TEST(TabulationBounds, HugeStepsNearTheLargestDoubleStillWork) {
     EXPECT_EQ(wide.size(), 4u);
 }
 
+TEST(TabulationStream, SameBytesAsTheOneStringRunOrNothingAtAll) {
+    const TabulationRequest requests[] = {
+        {0.0, 0.1, 2.0, 0},          {2.0, -0.1, 0.0, 2},    {-1234567.891, 1e6, 2e6, 1},
+        {1e155, 1e154, 1.5e155, 2},  {0.0, 0.000001, 1.0, 0},  // crosses many chunks
+        {0.0, 0.0, 1.0, 0},          {0.0, 1.0, 3.0, 3},      {1e100, 1e94, 1.2e100, 0},
+        {0.0, 0.000001, 1.000001, 0}, {1e20, 1.0, 1e20 + 1e6, 0}};
+    for (const TabulationRequest& request : requests) {
+        std::string streamed;
+        std::size_t writes = 0;
+        const StreamOutcome stream = StreamTabulation(request, [&](std::string_view chunk) {
+            streamed += chunk;
+            ++writes;
+            return true;
+        });
+        const TabulationOutcome whole = RunTabulation(request);
+        SCOPED_TRACE(testing::Message() << request.start << " " << request.step << " "
+                                        << request.end << " " << request.kind);
+        if (whole.succeeded) {
+            EXPECT_EQ(stream.result, StreamResult::Written);
+            EXPECT_EQ(streamed, whole.text);
+        } else {
+            EXPECT_EQ(stream.result, StreamResult::Refused);
+            EXPECT_EQ(stream.message, whole.text);
+            EXPECT_EQ(writes, 0u);
+        }
+    }
+}
+
+TEST(TabulationStream, AFailedWriteStopsTheRun) {
+    std::size_t writes = 0;
+    const StreamOutcome stream = StreamTabulation({0.0, 0.000001, 1.0, 0}, [&](std::string_view) {
+        ++writes;
+        return false;
+    });
+    EXPECT_EQ(stream.result, StreamResult::WriteFailed);
+    EXPECT_EQ(writes, 1u);
+}
+
 }  // namespace
 }  // namespace wertomat

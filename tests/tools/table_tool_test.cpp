@@ -35,10 +35,6 @@ TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
     EXPECT_EQ(run.output,
               "Bitte unterschiedliche Werte für den Anfangs- und den Endwert eingeben\n");
 
-    run = RunTool("0 0.1 2 3");
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.output, "Falscher Wert in switch-Case-Anweisung\n");
-
     const auto started = std::chrono::steady_clock::now();
     run = RunTool("0 1e-300 1");
     EXPECT_EQ(run.exitCode, 1);
@@ -49,7 +45,8 @@ TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
 
 TEST(TableTool, UnreadableArgumentsExitTwo) {
     for (const char* arguments : {"", "1 2", "0 0.1 2 0 9", "abc 0.1 2", "0 0.1 2x", "0 nan 2",
-                                  "0 0.1 2 1.5", "0 0.1 2 zwei"}) {
+                                  "0 0.1 2 1.5", "0 0.1 2 zwei", "0 0.1 2 3", "0 0.1 2 -1",
+                                  "0 0.1 2 2147483648"}) {
         const ProcessResult run = RunTool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.output.rfind("wertomat-table: ", 0), 0u) << run.output;
@@ -63,6 +60,30 @@ TEST(TableTool, HelpExplainsTheArguments) {
                              "Y = -0,5*x³ +0,4*x² + 4*x +33"}) {
         EXPECT_NE(run.output.find(text), std::string::npos) << text;
     }
+}
+
+TEST(TableTool, EchoedArgumentsReachTheTerminalEscaped) {
+    const ProcessResult run = RunTool("\"$(printf '1\\033[31m\\302\\233')\" 0.1 2");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.output, "wertomat-table: XA ist keine Zahl: \"1\\x1B[31m\\xC2\\x9B\"\n");
+}
+
+TEST(TableTool, LargestTableStreamsWholeAndVersionIsShown) {
+    const ProcessResult run = RunTool("0 0.000001 1", false);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.output == wertomat::RunTabulation({0.0, 0.000001, 1.0, 0}).text);
+    EXPECT_EQ(RunTool("--version").output, "wertomat-table 1.0.0.1\n");
+}
+
+TEST(TableTool, OutputThatCannotBeWrittenIsAnErrorOfItsOwn) {
+    for (const char* arguments : {"0 0.000001 1 >/dev/full", "0 0.1 2 >/dev/full",
+                                  "--help >/dev/full", "0 0.1 2 >&-"}) {
+        const ProcessResult run = RunTool(arguments, false);
+        EXPECT_EQ(run.exitCode, 3) << arguments;
+    }
+    const ProcessResult full = testing_support::RunCommand(
+        std::string("{ ") + WERTOMAT_TABLE_TOOL + " 0 0.1 2 >/dev/full; } 2>&1");
+    EXPECT_NE(full.output.find("Fehler beim Schreiben"), std::string::npos) << full.output;
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+// Inside the core: what both forms of the run share. Not for callers.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <variant>
+
+#include "fixed_format.h"
+#include "tabulation.h"
+
+namespace wertomat {
+
+inline constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
+
+// Formats one row "%10.4f\t%10.4f\r\n" of x and y at sXY, which must have room
+// for kMaximumRowLength characters; returns the row's length.
+std::size_t WriteRow(double x, double y, char* sXY);
+// `count` rows from `x` on, x accumulated row by row; returns their length.
+std::size_t WriteRows(const TabulationRequest& request, double x, std::size_t count, char* out);
+
+// At least the length of any row the request can give, from its range alone.
+std::size_t RowLengthBound(const TabulationRequest& request);
+
+// What a usable request will produce, settled before anything is written.
+struct TablePlan {
+    std::size_t rowCount = 0;
+    std::size_t lengthBound = 0;     // at least the text's length, at most the cap
+    std::size_t rowLengthBound = 0;  // at least any row's length
+};
+
+// The checks in their fixed order, then one pass over x alone that finds the
+// row count and an x that stops moving, and the length bound. Either a plan
+// or the refusal's message.
+std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& request);
+
+}  // namespace wertomat
