@@ -36,9 +36,10 @@ test: build
 # Benchmarks on an optimised release build; figures go to docs/performance.md.
 bench: deps
 	@cmake --preset release >/dev/null
-	@cmake --build --preset release --target tabulation_bench dialog_bench
+	@cmake --build --preset release --target tabulation_bench dialog_bench wertomat-table snprintf_table
 	@build/release/bench/tabulation_bench
 	@build/release/bench/dialog_bench
+	@bench/table_tools.py build/release
 
 # Long fuzzing runs, FUZZ_SECONDS for each target; new inputs land in build/fuzz/corpus.
 fuzz: deps

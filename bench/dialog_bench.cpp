@@ -3,10 +3,12 @@
 //  - BM_ResultsViewSetText / BM_PlainTextEditSetText: the text set into our results view,
 //    and into Qt's QPlainTextEdit for comparison, each until painted;
 //  - BM_SaveExchangeReadsTheTable: UpdateData(TRUE), which reads the table back;
-//  - BM_ComputeClickToTableShown: a click on "Berechnen" until the table is painted;
+//  - BM_ComputeClickToTableShown: a click on "Berechnen" until the table is painted,
+//    with the process's resident memory afterwards;
 //  - BM_StartToDialogShown: the program started as a process until its dialog shows.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <QTest>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "core/tabulation.h"
@@ -30,6 +33,14 @@ namespace {
 constexpr wertomat::TabulationRequest kLargestTable{0.0, 0.000001, 1.0, 0};
 
 CWertomatDlg* mainDialog = nullptr;
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
 
 const std::string& LargestTable() {
     static const std::string table = wertomat::RunTabulation(kLargestTable).text;
@@ -85,6 +96,8 @@ void BM_ComputeClickToTableShown(benchmark::State& state) {
     if (results->lineCount() != 1'000'003) {
         state.SkipWithError("the table did not appear");
     }
+    // The whole process with the table shown: one shared copy of it.
+    state.counters["resident_MB"] = static_cast<double>(ResidentBytes()) / 1e6;
 }
 
 void BM_SaveExchangeReadsTheTable(benchmark::State& state) {

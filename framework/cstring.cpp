@@ -12,21 +12,17 @@ void CString::Format(const char* format, ...) {
     va_copy(copy, arguments);
     const int length = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
-    if (length < 0) {
-        text_.clear();
-    } else {
-        text_.resize(static_cast<std::size_t>(length));
-        std::vsnprintf(text_.data(), text_.size() + 1, format, arguments);
+    std::string text;
+    if (length > 0) {
+        text.resize(static_cast<std::size_t>(length));
+        std::vsnprintf(text.data(), text.size() + 1, format, arguments);
     }
     va_end(arguments);
+    *this = CString(std::move(text));
 }
 
 BOOL CString::LoadString(UINT id) {
     framework::Parsed<std::string> entry = framework::LoadProgramString(id);
-    if (!entry.value) {
-        text_.clear();
-        return FALSE;
-    }
-    text_ = std::move(*entry.value);
-    return TRUE;
+    *this = CString(entry.value ? std::move(*entry.value) : std::string());
+    return entry.value ? TRUE : FALSE;
 }

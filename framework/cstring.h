@@ -1,7 +1,11 @@
 // The framework's string of 8-bit characters: every program text, stored as
-// Windows-1252 bytes ("ü" is the single byte 0xFC).
+// Windows-1252 bytes ("ü" is the single byte 0xFC). Copies share one buffer,
+// counted by reference; every change builds a new buffer and leaves the
+// others' alone (copy on write), so a large table passes between the results
+// field and the dialog's member without being copied.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,22 +14,21 @@
 class CString {
 public:
     CString() = default;
-    explicit CString(const char* text) : text_(text != nullptr ? text : "") {}
-    explicit CString(std::string_view text) : text_(text) {}
-    explicit CString(std::string&& text) : text_(std::move(text)) {}
+    explicit CString(const char* text) : CString(std::string(text != nullptr ? text : "")) {}
+    explicit CString(std::string_view text) : CString(std::string(text)) {}
+    explicit CString(std::string&& text) {
+        if (!text.empty()) {
+            text_ = std::make_shared<const std::string>(std::move(text));
+        }
+    }
 
-    CString& operator=(const char* text) {
-        text_ = text != nullptr ? text : "";
-        return *this;
-    }
-    CString& operator=(std::string&& text) {
-        text_ = std::move(text);
-        return *this;
-    }
+    CString& operator=(const char* text) { return *this = CString(text); }
+    CString& operator=(std::string&& text) { return *this = CString(std::move(text)); }
     friend CString operator+(const CString& left, std::string_view right) {
-        CString joined(left);
-        joined.text_ += right;
-        return joined;
+        std::string joined;
+        joined.reserve(left.Bytes().size() + right.size());
+        joined.append(left.Bytes()).append(right);
+        return CString(std::move(joined));
     }
 
     // printf-style, in the C locale.
@@ -34,15 +37,24 @@ public:
     // Loads an entry of the program's string table; false (and empty) if there is none.
     BOOL LoadString(UINT id);
 
-    bool IsEmpty() const { return text_.empty(); }
-    void Empty() { std::string().swap(text_); }  // releases the memory as well
-    const char* GetString() const { return text_.c_str(); }
+    bool IsEmpty() const { return text_ == nullptr; }
+    void Empty() { text_.reset(); }  // lets go of the buffer as well
+    const char* GetString() const { return Bytes().c_str(); }
 
-    operator std::string_view() const { return text_; }  // NOLINT: used where text is expected
-    const std::string& Bytes() const { return text_; }
+    operator std::string_view() const { return Bytes(); }  // NOLINT: used where text is expected
+    const std::string& Bytes() const { return text_ != nullptr ? *text_ : EmptyText(); }
+    // Whether both hold the very same buffer (not merely equal bytes).
+    bool SharesBufferWith(const CString& other) const { return text_ == other.text_; }
 
-    friend bool operator==(const CString&, const CString&) = default;
+    friend bool operator==(const CString& left, const CString& right) {
+        return left.Bytes() == right.Bytes();
+    }
 
 private:
-    std::string text_;
+    static const std::string& EmptyText() {
+        static const std::string empty;
+        return empty;
+    }
+
+    std::shared_ptr<const std::string> text_;  // null when empty
 };

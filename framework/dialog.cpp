@@ -1,5 +1,7 @@
 #include "framework/dialog.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 
 #include "framework/numbertext/number_text.h"
@@ -37,13 +39,18 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
     if (window == nullptr || pDX->HasFailed()) {
         return;
     }
-    if (!pDX->m_bSaveAndValidate) {
-        framework::platform::SetControlText(*window, controlId, wertomat::FormatNumber(value));
-        return;
-    }
-    const std::optional<std::string> text = framework::platform::ControlText(*window, controlId);
+    const std::optional<CString> text = framework::platform::ControlText(*window, controlId);
     const std::optional<double> number =
         text.has_value() ? wertomat::ParseNumber(*text) : std::nullopt;
+    if (!pDX->m_bSaveAndValidate) {
+        // What the user typed stays as typed while it reads as exactly this value.
+        if (!number ||
+            std::bit_cast<std::uint64_t>(*number) != std::bit_cast<std::uint64_t>(value)) {
+            framework::platform::SetControlText(*window, controlId,
+                                                CString(wertomat::FormatNumber(value)));
+        }
+        return;
+    }
     if (!number) {
         AfxMessageBox(kNotANumberMessage, MB_ICONEXCLAMATION);
         pDX->Fail(controlId);
@@ -61,7 +68,7 @@ void DDX_Text(CDataExchange* pDX, int controlId, CString& value) {
         framework::platform::SetControlText(*window, controlId, value);
         return;
     }
-    if (std::optional<std::string> text = framework::platform::ControlText(*window, controlId)) {
+    if (std::optional<CString> text = framework::platform::ControlText(*window, controlId)) {
         value = std::move(*text);
     }
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/cstring.h"
 #include "framework/types.h"
 
 class CDialog;
@@ -55,9 +56,10 @@ std::intptr_t RunModalDialog(CDialog& dialog, const DialogTemplate& form, Dialog
 void EndModal(DialogWindow& window, int result);
 
 // Text of a control as Windows-1252 bytes; nullopt when there is no such
-// control or its text has a character that Windows-1252 cannot hold.
-std::optional<std::string> ControlText(const DialogWindow& window, int id);
-void SetControlText(DialogWindow& window, int id, std::string_view text);
+// control or its text has a character that Windows-1252 cannot hold. A
+// control that keeps its text as a CString shares its buffer both ways.
+std::optional<CString> ControlText(const DialogWindow& window, int id);
+void SetControlText(DialogWindow& window, int id, const CString& text);
 // Radio group starting at `firstId`: index of the checked button, -1 if none.
 int CheckedRadioIndex(const DialogWindow& window, int firstId);
 void CheckRadio(DialogWindow& window, int firstId, int index);

@@ -244,27 +244,29 @@ QWidget* DialogWindow::Control(int id) const {
     return found != controls_.end() ? found->widget : nullptr;
 }
 
-std::optional<std::string> DialogWindow::ControlText(int id) const {
+std::optional<CString> DialogWindow::ControlText(int id) const {
     QWidget* widget = Control(id);
     if (auto* view = qobject_cast<TextView*>(widget)) {
-        return view->text();
+        return view->sharedText();
     }
+    std::optional<std::string> text;
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        return ToWindows1252(line->text());
+        text = ToWindows1252(line->text());
+    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        text = ToWindows1252(editor->toPlainText());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        text = ToWindows1252(button->text());
     }
-    if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
-        return ToWindows1252(editor->toPlainText());
+    if (!text) {
+        return std::nullopt;
     }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return ToWindows1252(button->text());
-    }
-    return std::nullopt;
+    return CString(std::move(*text));
 }
 
-void DialogWindow::SetControlText(int id, std::string_view text) {
+void DialogWindow::SetControlText(int id, const CString& text) {
     QWidget* widget = Control(id);
     if (auto* view = qobject_cast<TextView*>(widget)) {
-        view->setText(std::string(text));
+        view->setText(text);
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(FromWindows1252(text));
     } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/cstring.h"
 #include "framework/qt/dialog_units.h"
 #include "framework/resource_file.h"
 
@@ -37,8 +38,8 @@ public:
     DialogBaseUnits BaseUnits() const { return baseUnits_; }
 
     QWidget* Control(int id) const;
-    std::optional<std::string> ControlText(int id) const;  // Windows-1252
-    void SetControlText(int id, std::string_view text);
+    std::optional<CString> ControlText(int id) const;  // Windows-1252
+    void SetControlText(int id, const CString& text);
     // Radio group starting at `firstId`: index of the checked button, -1 if none.
     int CheckedRadioIndex(int firstId) const;
     void CheckRadio(int firstId, int index);

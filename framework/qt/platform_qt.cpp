@@ -86,11 +86,11 @@ void EndModal(DialogWindow& window, int result) {
     window.End(result);
 }
 
-std::optional<std::string> ControlText(const DialogWindow& window, int id) {
+std::optional<CString> ControlText(const DialogWindow& window, int id) {
     return window.ControlText(id);
 }
 
-void SetControlText(DialogWindow& window, int id, std::string_view text) {
+void SetControlText(DialogWindow& window, int id, const CString& text) {
     window.SetControlText(id, text);
 }
 

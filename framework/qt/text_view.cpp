@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <thread>
 
 #include "framework/qt/qt_text.h"
 
@@ -37,25 +38,12 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
     measureFont();
 }
 
-void TextView::setText(std::string text) {
-    text_ = std::move(text);
-    lineStarts_.assign(1, 0);
-    // One pass: where lines start and how wide the widest is.
-    int width = 0;
-    int widest = 0;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
-    const std::size_t size = text_.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const unsigned char byte = bytes[i];
-        if (byte == '\n') {
-            lineStarts_.push_back(i + 1);
-            widest = std::max(widest, width);
-            width = 0;
-        } else if (byte != '\r' || i + 1 >= size || bytes[i + 1] != '\n') {
-            width += advanceOf(byte, width);
-        }
+void TextView::setText(const CString& text) {
+    if (text.SharesBufferWith(text_) && !text.IsEmpty()) {
+        return;  // already shown
     }
-    contentWidth_ = std::max(widest, width) + 2 * kMargin;
+    text_ = text;
+    indexLines();
     anchor_ = cursor_ = 0;
     preferredX_ = -1;
     verticalScrollBar()->setValue(0);
@@ -64,20 +52,84 @@ void TextView::setText(std::string text) {
     viewport()->update();
 }
 
+// Where lines start and how wide the widest is. A large text is indexed in
+// two halves at once, split at a line start.
+void TextView::indexLines() {
+    const char* const bytes = text().data();
+    const std::size_t size = std::min<std::size_t>(text().size(), UINT32_MAX);
+    constexpr std::size_t kWorthASecondThread = 1 << 20;
+    const char* middle =
+        size >= kWorthASecondThread
+            ? static_cast<const char*>(std::memchr(bytes + size / 2, '\n', size - size / 2))
+            : nullptr;
+    if (middle == nullptr) {
+        lineStarts_.assign(1, 0);
+        contentWidth_ = indexRange(0, size, lineStarts_) + 2 * kMargin;
+        return;
+    }
+    const auto split = static_cast<std::size_t>(middle - bytes) + 1;
+    std::vector<std::uint32_t> secondStarts;
+    int secondWidest = 0;
+    std::thread second([&] { secondWidest = indexRange(split, size, secondStarts); });
+    lineStarts_.assign(1, 0);
+    const int firstWidest = indexRange(0, split, lineStarts_);
+    second.join();
+    // The first half ends with a line feed: its last entry is `split` already.
+    lineStarts_.insert(lineStarts_.end(), secondStarts.begin(), secondStarts.end());
+    contentWidth_ = std::max(firstWidest, secondWidest) + 2 * kMargin;
+}
+
+// Indexes the lines of [begin, end), which starts a line: appends the start
+// of every line after the first to `starts`, returns the widest line's width.
+int TextView::indexRange(std::size_t begin, std::size_t end,
+                         std::vector<std::uint32_t>& starts) const {
+    const char* const bytes = text().data();
+    starts.reserve(starts.size() + (end - begin) / 16);
+    int widest = 0;
+    while (begin < end) {
+        const void* found = std::memchr(bytes + begin, '\n', end - begin);
+        const std::size_t newline =
+            found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes)
+                             : end;
+        std::size_t lineEnd = newline;
+        if (found != nullptr && lineEnd > begin && bytes[lineEnd - 1] == '\r') {
+            --lineEnd;
+        }
+        widest = std::max(widest, lineWidth(begin, lineEnd));
+        if (found == nullptr) {
+            break;
+        }
+        starts.push_back(static_cast<std::uint32_t>(newline + 1));
+        begin = newline + 1;
+    }
+    return widest;
+}
+
+int TextView::lineWidth(std::size_t begin, std::size_t end) const {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text().data());
+    int x = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        x += advanceOf(bytes[i], x);
+    }
+    return x;
+}
+
 void TextView::setTabStopWidth(int pixels) {
     tabStopWidth_ = std::max(1, pixels);
-    setText(std::move(text_));
+    indexLines();
+    updateScrollBars();
+    viewport()->update();
 }
 
 void TextView::selectAll() {
     anchor_ = 0;
-    cursor_ = text_.size();
+    cursor_ = text().size();
     viewport()->update();
 }
 
 std::string TextView::selectedText() const {
     const auto [first, last] = std::minmax(anchor_, cursor_);
-    return text_.substr(first, last - first);
+    return text().substr(first, last - first);
 }
 
 void TextView::copy() const {
@@ -97,10 +149,10 @@ std::size_t TextView::lineOf(std::size_t offset) const {
 
 std::size_t TextView::lineEnd(std::size_t line) const {
     if (line + 1 >= lineStarts_.size()) {
-        return text_.size();
+        return text().size();
     }
     std::size_t end = lineStarts_[line + 1] - 1;  // the line feed
-    if (end > lineStarts_[line] && text_[end - 1] == '\r') {
+    if (end > lineStarts_[line] && text()[end - 1] == '\r') {
         --end;
     }
     return end;
@@ -108,7 +160,7 @@ std::size_t TextView::lineEnd(std::size_t line) const {
 
 int TextView::advanceOf(unsigned char byte, int x) const {
     if (byte == '\t') {
-        return (x / tabStopWidth_ + 1) * tabStopWidth_ - x;
+        return tabStopWidth_ - x % tabStopWidth_;
     }
     return advances_[byte];
 }
@@ -116,7 +168,7 @@ int TextView::advanceOf(unsigned char byte, int x) const {
 int TextView::xOf(std::size_t line, std::size_t offset) const {
     int x = 0;
     for (std::size_t i = lineStarts_[line]; i < offset; ++i) {
-        x += advanceOf(static_cast<unsigned char>(text_[i]), x);
+        x += advanceOf(static_cast<unsigned char>(text()[i]), x);
     }
     return x;
 }
@@ -138,7 +190,7 @@ std::size_t TextView::offsetAt(QPoint point) const {
     int x = 0;
     const std::size_t end = lineEnd(line);
     for (std::size_t i = lineStarts_[line]; i < end; ++i) {
-        const int advance = advanceOf(static_cast<unsigned char>(text_[i]), x);
+        const int advance = advanceOf(static_cast<unsigned char>(text()[i]), x);
         if (targetX < x + advance / 2) {
             return i;
         }
@@ -158,7 +210,9 @@ void TextView::measureFont() {
     for (std::size_t byte = 0; byte < 256; ++byte) {
         advances_[byte] = byte < 0x20 ? 0 : metrics.horizontalAdvance(characters_[byte]);
     }
-    setText(std::move(text_));
+    indexLines();
+    updateScrollBars();
+    viewport()->update();
 }
 
 void TextView::changeEvent(QEvent* event) {
@@ -259,7 +313,7 @@ void TextView::paintLineText(PaintPass& pass, std::size_t line, int top) const {
     std::size_t runStart = lineStarts_[line];
     int runX = 0;
     for (std::size_t i = runStart; i < end; ++i) {
-        const auto byte = static_cast<unsigned char>(text_[i]);
+        const auto byte = static_cast<unsigned char>(text()[i]);
         if (byte != '\t') {
             x += advances_[byte];
             continue;
@@ -282,7 +336,7 @@ void TextView::paintRun(PaintPass& pass, std::size_t runStart, std::size_t runEn
     pass.segment.resize(static_cast<qsizetype>(runEnd - runStart));
     for (std::size_t i = runStart; i < runEnd; ++i) {
         pass.segment[static_cast<qsizetype>(i - runStart)] =
-            characters_[static_cast<unsigned char>(text_[i])];
+            characters_[static_cast<unsigned char>(text()[i])];
     }
     std::size_t piece = runStart;
     while (piece < runEnd) {
@@ -295,14 +349,14 @@ void TextView::paintRun(PaintPass& pass, std::size_t runStart, std::size_t runEn
                               pass.segment.mid(static_cast<qsizetype>(piece - runStart),
                                                static_cast<qsizetype>(pieceEnd - piece)));
         for (std::size_t i = piece; i < pieceEnd; ++i) {
-            x += advances_[static_cast<unsigned char>(text_[i])];
+            x += advances_[static_cast<unsigned char>(text()[i])];
         }
         piece = pieceEnd;
     }
 }
 
 void TextView::moveCursor(std::size_t offset, bool keepAnchor) {
-    cursor_ = std::min(offset, text_.size());
+    cursor_ = std::min(offset, text().size());
     if (!keepAnchor) {
         anchor_ = cursor_;
     }
@@ -330,20 +384,20 @@ void TextView::ensureCursorVisible() {
 }
 
 std::size_t TextView::wordStartBefore(std::size_t offset) const {
-    while (offset > 0 && std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
+    while (offset > 0 && std::isspace(static_cast<unsigned char>(text()[offset - 1]))) {
         --offset;
     }
-    while (offset > 0 && !std::isspace(static_cast<unsigned char>(text_[offset - 1]))) {
+    while (offset > 0 && !std::isspace(static_cast<unsigned char>(text()[offset - 1]))) {
         --offset;
     }
     return offset;
 }
 
 std::size_t TextView::wordStartAfter(std::size_t offset) const {
-    while (offset < text_.size() && !std::isspace(static_cast<unsigned char>(text_[offset]))) {
+    while (offset < text().size() && !std::isspace(static_cast<unsigned char>(text()[offset]))) {
         ++offset;
     }
-    while (offset < text_.size() && std::isspace(static_cast<unsigned char>(text_[offset]))) {
+    while (offset < text().size() && std::isspace(static_cast<unsigned char>(text()[offset]))) {
         ++offset;
     }
     return offset;
@@ -377,7 +431,7 @@ void TextView::moveToLine(long long target, bool extend) {
     std::size_t offset = lineStarts_[line];
     const std::size_t end = lineEnd(line);
     while (offset < end) {
-        const int advance = advanceOf(static_cast<unsigned char>(text_[offset]), x);
+        const int advance = advanceOf(static_cast<unsigned char>(text()[offset]), x);
         if (keepX < x + advance / 2) {
             break;
         }
@@ -423,7 +477,7 @@ void TextView::keyPressEvent(QKeyEvent* event) {
             moveCursor(byWord ? 0 : lineStarts_[static_cast<std::size_t>(line)], extend);
             break;
         case Qt::Key_End:
-            moveCursor(byWord ? text_.size() : lineEnd(static_cast<std::size_t>(line)), extend);
+            moveCursor(byWord ? text().size() : lineEnd(static_cast<std::size_t>(line)), extend);
             break;
         default:
             if (!event->text().isEmpty() && event->text().front().isPrint()) {
@@ -477,10 +531,10 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     std::size_t last = offset;
     const std::size_t begin = lineStarts_[line];
     const std::size_t end = lineEnd(line);
-    while (first > begin && !IsBlank(text_[first - 1])) {
+    while (first > begin && !IsBlank(text()[first - 1])) {
         --first;
     }
-    while (last < end && !IsBlank(text_[last])) {
+    while (last < end && !IsBlank(text()[last])) {
         ++last;
     }
     anchor_ = first;
@@ -502,7 +556,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(translated("Delete"))->setEnabled(false);
     menu.addSeparator();
     QAction* selectAllAction = menu.addAction(translated("Select All"));
-    selectAllAction->setEnabled(!text_.empty());
+    selectAllAction->setEnabled(!text().empty());
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == copyAction) {
         copy();

@@ -8,8 +8,11 @@
 #include <QBasicTimer>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "framework/cstring.h"
 
 namespace framework {
 
@@ -19,8 +22,11 @@ class TextView : public QAbstractScrollArea {
 public:
     explicit TextView(QWidget* parent = nullptr);
 
-    void setText(std::string text);
-    const std::string& text() const { return text_; }
+    // Takes the text by sharing its buffer; the same buffer again costs nothing.
+    void setText(const CString& text);
+    void setText(std::string text) { setText(CString(std::move(text))); }
+    const std::string& text() const { return text_.Bytes(); }
+    const CString& sharedText() const { return text_; }
 
     // Distance between tab stops in pixels.
     void setTabStopWidth(int pixels);
@@ -58,6 +64,9 @@ private:
     void moveSideways(bool forwards, bool byWord, bool extend);
     void moveToLine(long long target, bool extend);
 
+    void indexLines();
+    int indexRange(std::size_t begin, std::size_t end, std::vector<std::uint32_t>& starts) const;
+    int lineWidth(std::size_t begin, std::size_t end) const;
     std::size_t lineOf(std::size_t offset) const;
     std::size_t lineEnd(std::size_t line) const;
     int xOf(std::size_t line, std::size_t offset) const;
@@ -73,8 +82,9 @@ private:
 
     static constexpr int kMargin = 2;
 
-    std::string text_;
-    std::vector<std::size_t> lineStarts_{0};
+    CString text_;
+    // Where lines start: 32 bits suffice, tables stay far below 4 GiB.
+    std::vector<std::uint32_t> lineStarts_{0};
     std::array<int, 256> advances_{};
     std::array<QChar, 256> characters_{};
     int tabStopWidth_ = 56;

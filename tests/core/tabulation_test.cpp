@@ -207,10 +207,10 @@ TEST(TabulationBounds, HugeStepsNearTheLargestDoubleStillWork) {
 
 TEST(TabulationStream, SameBytesAsTheOneStringRunOrNothingAtAll) {
     const TabulationRequest requests[] = {
-        {0.0, 0.1, 2.0, 0},          {2.0, -0.1, 0.0, 2},    {-1234567.891, 1e6, 2e6, 1},
-        {1e155, 1e154, 1.5e155, 2},  {0.0, 0.000001, 1.0, 0},  // crosses many chunks
-        {0.0, 0.0, 1.0, 0},          {0.0, 1.0, 3.0, 3},      {1e100, 1e94, 1.2e100, 0},
-        {0.0, 0.000001, 1.000001, 0}, {1e20, 1.0, 1e20 + 1e6, 0}};
+        {0.0, 0.1, 2.0, 0},         {2.0, -0.1, 0.0, 2},          {-1234567.891, 1e6, 2e6, 1},
+        {1e155, 1e154, 1.5e155, 2}, {0.0, 0.000001, 1.0, 0},  // crosses many chunks
+        {0.0, 0.0, 1.0, 0},         {0.0, 1.0, 3.0, 3},           {1e100, 1e94, 1.2e100, 0},
+        {-5000.0, 0.1, 5000.0, 1},  {0.0, 0.000001, 1.000001, 0}, {1e20, 1.0, 1e20 + 1e6, 0}};
     for (const TabulationRequest& request : requests) {
         std::string streamed;
         std::size_t writes = 0;
@@ -230,6 +230,15 @@ TEST(TabulationStream, SameBytesAsTheOneStringRunOrNothingAtAll) {
             EXPECT_EQ(stream.message, whole.text);
             EXPECT_EQ(writes, 0u);
         }
+    }
+}
+
+TEST(TabulationTable, LargeTablesOfVaryingWidthAreWholeAndInOrder) {
+    // Rows from 10 to 18 characters a column: written in parallel halves, the
+    // second moved down to meet the first.
+    for (const TabulationRequest request : {TabulationRequest{-5000.0, 0.1, 5000.0, 0},
+                                            TabulationRequest{5000.0, -0.1, -5000.0, 2}}) {
+        EXPECT_TRUE(RunTabulation(request).text == ReferenceTable(request));
     }
 }
 

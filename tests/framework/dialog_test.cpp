@@ -220,8 +220,11 @@ TEST(DialogExchange, SaveDirectionReadsEveryFieldAndAcceptsCommas) {
         EXPECT_EQ(dialog.end, 7.0);
         EXPECT_EQ(dialog.choice, 1);
         EXPECT_EQ(dialog.text.Bytes(), "a\r\nb\t\xFC");
+        // Writing back keeps a text that reads as the value, and rewrites one that does not.
+        dialog.step = 0.25;
         ASSERT_TRUE(dialog.UpdateData(FALSE));
-        EXPECT_EQ(dialog.Edit(IDC_XA)->text(), "-0.5");
+        EXPECT_EQ(dialog.Edit(IDC_XA)->text(), " -0,5 ");
+        EXPECT_EQ(dialog.Edit(IDC_XSW)->text(), "0.25");
     });
 }
 

@@ -136,14 +136,14 @@ TEST(MainDialogCompute, EachPolynomialReplacesTheTable) {
     });
 }
 
-TEST(MainDialogCompute, GermanDecimalCommaIsAcceptedAndWrittenBackWithAFullStop) {
+TEST(MainDialogCompute, GermanDecimalCommaIsAcceptedAndKeptAsTyped) {
     MainDialog main;
     main.Run([&] {
         main.Type(IDC_XA, "2");
         main.Type(IDC_XSW, "-0,5");
         main.Type(IDC_XE, "0");
         main.Compute();
-        EXPECT_EQ(main.Edit(IDC_XSW)->text(), "-0.5");
+        EXPECT_EQ(main.Edit(IDC_XSW)->text(), "-0,5");
         EXPECT_EQ(main.Results()->text(), wertomat::RunTabulation({2.0, -0.5, 0.0, 0}).text);
     });
 }
