@@ -129,6 +129,15 @@ void BM_StartToDialogShown(benchmark::State& state) {
 
 }  // namespace
 
+// The click first: its resident figure is then the program with one table.
+BENCHMARK(BM_ComputeClickToTableShown)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_SaveExchangeReadsTheTable)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_ResultsViewSetText)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
@@ -137,14 +146,6 @@ BENCHMARK(BM_PlainTextEditSetText)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(3)
-    ->ReportAggregatesOnly();
-BENCHMARK(BM_ComputeClickToTableShown)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly();
-BENCHMARK(BM_SaveExchangeReadsTheTable)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_StartToDialogShown)
     ->Unit(benchmark::kMillisecond)

@@ -11,8 +11,6 @@
 namespace wertomat {
 namespace {
 
-__extension__ using UInt128 = unsigned __int128;  // GCC and clang both have it
-
 constexpr int kColumnWidth = 10;
 constexpr std::uint64_t kDecimalScale = 10'000;  // four decimals
 
@@ -40,7 +38,8 @@ char* PadAndCopy(std::string_view text, char* out) {
 }
 
 // |value| * 10^4 rounded to nearest, ties to even, for finite |value| below
-// kFastPathLimit. Works on the exact binary value: value = significand * 2^exponent.
+// kFastPathLimit. Works on the exact binary value: value = significand * 2^exponent,
+// and 10^4 = 625 * 2^4, where significand * 625 < 2^63 fits 64 bits.
 std::uint64_t ScaledMagnitude(double value) {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
@@ -52,16 +51,18 @@ std::uint64_t ScaledMagnitude(double value) {
         significand |= std::uint64_t{1} << 52;
         exponent = biasedExponent - 1075;
     }
-    // Below the limit (< 2^50) every double has a fractional binary exponent.
-    const auto shift = static_cast<unsigned>(-exponent);
-    // significand * 10^4 < 2^67, so beyond 68 bits of shift the result is below one half.
-    if (shift > 68) {
-        return 0;
+    const std::uint64_t product = significand * (kDecimalScale >> 4);
+    const int scale = exponent + 4;
+    if (scale >= 0) {
+        return product << scale;  // a whole number; below the limit it fits
     }
-    const UInt128 scaled = static_cast<UInt128>(significand) * kDecimalScale;
-    auto quotient = static_cast<std::uint64_t>(scaled >> shift);
-    const UInt128 remainder = scaled & ((static_cast<UInt128>(1) << shift) - 1);
-    const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+    const auto shift = static_cast<unsigned>(-scale);
+    if (shift >= 64) {
+        return 0;  // product < 2^63: below one half
+    }
+    std::uint64_t quotient = product >> shift;
+    const std::uint64_t remainder = product & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
     if (remainder > half || (remainder == half && (quotient & 1) != 0)) {
         ++quotient;
     }
