@@ -18,6 +18,10 @@ std::size_t WriteRow(double x, double y, char* sXY);
 // `count` rows from `x` on, x accumulated row by row; returns their length.
 std::size_t WriteRows(const TabulationRequest& request, double x, std::size_t count, char* out);
 
+// A hint that a large fresh buffer be backed by huge pages, where the system
+// offers them; nothing happens elsewhere or for small buffers.
+void PreferLargePages(void* data, std::size_t size);
+
 // At least the length of any row the request can give, from its range alone.
 std::size_t RowLengthBound(const TabulationRequest& request);
 

@@ -81,37 +81,27 @@ void TextView::indexLines() {
 
 // Indexes the lines of [begin, end), which starts a line: appends the start
 // of every line after the first to `starts`, returns the widest line's width.
+// One tight pass: control characters have no width, so only the line feed
+// and the tab need more than a table look-up.
 int TextView::indexRange(std::size_t begin, std::size_t end,
                          std::vector<std::uint32_t>& starts) const {
-    const char* const bytes = text().data();
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(text().data());
     starts.reserve(starts.size() + (end - begin) / 16);
     int widest = 0;
-    while (begin < end) {
-        const void* found = std::memchr(bytes + begin, '\n', end - begin);
-        const std::size_t newline =
-            found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes)
-                             : end;
-        std::size_t lineEnd = newline;
-        if (found != nullptr && lineEnd > begin && bytes[lineEnd - 1] == '\r') {
-            --lineEnd;
-        }
-        widest = std::max(widest, lineWidth(begin, lineEnd));
-        if (found == nullptr) {
-            break;
-        }
-        starts.push_back(static_cast<std::uint32_t>(newline + 1));
-        begin = newline + 1;
-    }
-    return widest;
-}
-
-int TextView::lineWidth(std::size_t begin, std::size_t end) const {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text().data());
     int x = 0;
     for (std::size_t i = begin; i < end; ++i) {
-        x += advanceOf(bytes[i], x);
+        const unsigned char byte = bytes[i];
+        if (byte >= 0x20) {
+            x += advances_[byte];
+        } else if (byte == '\n') {
+            widest = std::max(widest, x);
+            x = 0;
+            starts.push_back(static_cast<std::uint32_t>(i + 1));
+        } else if (byte == '\t') {
+            x += tabStopWidth_ - x % tabStopWidth_;
+        }
     }
-    return x;
+    return std::max(widest, x);
 }
 
 void TextView::setTabStopWidth(int pixels) {

@@ -66,7 +66,6 @@ private:
 
     void indexLines();
     int indexRange(std::size_t begin, std::size_t end, std::vector<std::uint32_t>& starts) const;
-    int lineWidth(std::size_t begin, std::size_t end) const;
     std::size_t lineOf(std::size_t offset) const;
     std::size_t lineEnd(std::size_t line) const;
     int xOf(std::size_t line, std::size_t offset) const;
