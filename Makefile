@@ -37,9 +37,9 @@ test: build
 bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target tabulation_bench dialog_bench wertomat-table snprintf_table
+	@bench/table_tools.py build/release 9
 	@build/release/bench/tabulation_bench
 	@build/release/bench/dialog_bench
-	@bench/table_tools.py build/release
 
 # Long fuzzing runs, FUZZ_SECONDS for each target; new inputs land in build/fuzz/corpus.
 fuzz: deps

@@ -1,11 +1,13 @@
 // Any request: the run must end, stay within its bounds and give either one
-// known message or a well-formed table whose rows match the x values it walks.
+// known message or a well-formed table whose rows match the x values it walks,
+// and the streamed run must give the same.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "core/tabulation.h"
@@ -43,6 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&request.kind, data + 24, sizeof(std::int32_t));
 
     const wertomat::TabulationOutcome outcome = wertomat::RunTabulation(request);
+    // The streamed form gives the same bytes, or the same message and no byte.
+    std::string streamed;
+    const wertomat::StreamOutcome stream =
+        wertomat::StreamTabulation(request, [&streamed](std::string_view chunk) {
+            streamed += chunk;
+            return true;
+        });
+    Check(outcome.succeeded == (stream.result == wertomat::StreamResult::Written));
+    Check(outcome.succeeded ? streamed == outcome.text
+                            : streamed.empty() && stream.message == outcome.text);
     if (!outcome.succeeded) {
         Check(IsKnownMessage(outcome.text));
         return 0;
