@@ -16,8 +16,10 @@
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <limits>
 
 #include "framework/platform.h"
+#include "framework/qt/accessibility.h"
 #include "framework/qt/icon_data.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
@@ -106,10 +108,12 @@ DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* par
         setFixedSize(clientSize);
     }
 
+    InstallAccessibility();
     for (const ControlTemplate& control : form.controls) {
         CreateControl(control);
     }
     SetTabOrder();
+    NameFieldsByTheirLabels();
 
     if (HasStyle(form.style, WS_SYSMENU)) {
         auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
@@ -124,6 +128,28 @@ DialogWindow::~DialogWindow() {
     if (modalLoop_ != nullptr) {
         modalLoop_->exit(0);  // the run's result stays -1
     }
+}
+
+// An edit field is named by the static text before it, as the platform's
+// dialog manager names it for screen readers.
+void DialogWindow::NameFieldsByTheirLabels() {
+    for (std::size_t index = 1; index < controls_.size(); ++index) {
+        const ControlTemplate& label = *controls_[index - 1].form;
+        if (controls_[index].form->controlClass == ControlClass::Edit &&
+            label.controlClass == ControlClass::Static && (label.style & SS_TYPEMASK) != SS_ICON) {
+            controls_[index].widget->setAccessibleName(FromWindows1252(label.caption).remove(u'&'));
+        }
+    }
+}
+
+// Whether some control of the form has `letter` as its mnemonic ("&X").
+bool DialogWindow::HasMnemonic(QChar letter) const {
+    return std::any_of(controls_.begin(), controls_.end(), [letter](const ControlEntry& entry) {
+        const QString caption = FromWindows1252(entry.form->caption);
+        const qsizetype mark = caption.indexOf(u'&');
+        return mark >= 0 && mark + 1 < caption.size() &&
+               caption[mark + 1].toLower() == letter.toLower();
+    });
 }
 
 // Tab order is template order.
@@ -155,6 +181,7 @@ void DialogWindow::CreateControl(const ControlTemplate& control) {
     }
     widget->setEnabled(!HasStyle(control.style, WS_DISABLED));
     widget->setVisible(HasStyle(control.style, WS_VISIBLE));
+    widget->installEventFilter(this);
     controls_.push_back({&control, widget});
 }
 
@@ -193,6 +220,7 @@ QWidget* DialogWindow::CreateEdit(const ControlTemplate& control) {
         widget = editor;
     } else {
         auto* line = new QLineEdit(this);
+        line->setMaxLength(std::numeric_limits<int>::max());  // a paste is taken whole, never cut
         line->setFrame(HasStyle(style, WS_BORDER));
         line->setReadOnly(HasStyle(style, ES_READONLY));
         widget = line;
@@ -215,7 +243,6 @@ QWidget* DialogWindow::CreateButton(const ControlTemplate& control) {
         auto* radio = new AutoRadioButton(caption, this);
         radio->setAutoExclusive(false);
         radio->setFocusPolicy(Qt::ClickFocus);  // the checked one gets the Tab stop
-        radio->installEventFilter(this);
         const std::size_t index = controls_.size();
         connect(radio, &QAbstractButton::clicked, this, [this, index] { ClickRadio(index); });
         widget = radio;
@@ -442,31 +469,73 @@ void DialogWindow::reject() {
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Arrow keys move through a radio group and check the button they reach.
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool backwards = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
-        const bool forwards = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
-        if ((backwards || forwards) && key->modifiers() == Qt::NoModifier) {
-            const auto current =
-                std::find_if(controls_.begin(), controls_.end(),
-                             [watched](const ControlEntry& e) { return e.widget == watched; });
-            if (current != controls_.end()) {
-                const auto here = static_cast<std::size_t>(current - controls_.begin());
-                const std::vector<std::size_t> group = RadioGroupAt(GroupStartOf(here));
-                const auto position = std::find(group.begin(), group.end(), here);
-                if (position != group.end() && group.size() > 1) {
-                    const auto place = static_cast<std::size_t>(position - group.begin());
-                    const std::size_t next = forwards ? (place + 1) % group.size()
-                                                      : (place + group.size() - 1) % group.size();
-                    controls_[group[next]].widget->setFocus(Qt::OtherFocusReason);
-                    ClickRadio(group[next]);
-                    return true;
-                }
-            }
+        if (SwallowUnmatchedAlt(*key) || MoveInRadioGroup(watched, *key) ||
+            OpenContextMenuByKey(watched, *key)) {
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Alt with a letter that is no mnemonic of the form: the dialog takes it, as
+// the platform's dialog manager does, so that it is not typed into a field.
+bool DialogWindow::SwallowUnmatchedAlt(const QKeyEvent& key) const {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if ((modifiers & Qt::AltModifier) == 0 || (modifiers & Qt::ControlModifier) != 0 ||
+        key.text().isEmpty() || !key.text().front().isPrint() || key.key() == Qt::Key_Space) {
+        return false;
+    }
+    if (HasMnemonic(key.text().front())) {
+        return false;
+    }
+    QApplication::beep();
+    return true;
+}
+
+// The Menu key and Shift+F10 open the focused control's context menu; a
+// control without one passes it on to the dialog, which shows its system menu.
+bool DialogWindow::OpenContextMenuByKey(QObject* watched, const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool menuKey = key.key() == Qt::Key_Menu && modifiers == Qt::NoModifier;
+    const bool shiftF10 = key.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!(menuKey || shiftF10) || widget == nullptr) {
+        return false;
+    }
+    const QPoint centre = widget->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, widget->mapToGlobal(centre));
+    QApplication::sendEvent(widget, &request);
+    return true;
+}
+
+// Arrow keys move through a radio group and check the button they reach.
+bool DialogWindow::MoveInRadioGroup(QObject* watched, const QKeyEvent& key) {
+    const bool backwards = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left;
+    const bool forwards = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right;
+    if (!(backwards || forwards) || key.modifiers() != Qt::NoModifier ||
+        qobject_cast<QRadioButton*>(watched) == nullptr) {
+        return false;
+    }
+    const auto current =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [watched](const ControlEntry& e) { return e.widget == watched; });
+    if (current == controls_.end()) {
+        return false;
+    }
+    const auto here = static_cast<std::size_t>(current - controls_.begin());
+    const std::vector<std::size_t> group = RadioGroupAt(GroupStartOf(here));
+    const auto position = std::find(group.begin(), group.end(), here);
+    if (position == group.end() || group.size() < 2) {
+        return false;
+    }
+    const auto place = static_cast<std::size_t>(position - group.begin());
+    const std::size_t next =
+        forwards ? (place + 1) % group.size() : (place + group.size() - 1) % group.size();
+    controls_[group[next]].widget->setFocus(Qt::OtherFocusReason);
+    ClickRadio(group[next]);
+    return true;
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {
@@ -484,15 +553,14 @@ void DialogWindow::paintEvent(QPaintEvent* event) {
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
-    // Only the dialog's free area opens the system menu, not its controls.
-    QWidget* below = childAt(event->pos());
-    if (below != nullptr && qobject_cast<QGroupBox*>(below) == nullptr) {
+    // Controls with a context menu of their own (the edit fields, the results)
+    // take the event; from anywhere else it comes here and opens the system
+    // menu, by mouse or by the Menu key and Shift+F10.
+    if (!HasStyle(form_.style, WS_SYSMENU)) {
         event->ignore();
         return;
     }
-    if (HasStyle(form_.style, WS_SYSMENU)) {
-        ShowSystemMenu(event->globalPos());
-    }
+    ShowSystemMenu(event->globalPos());
 }
 
 void DialogWindow::ShowSystemMenu(QPoint globalPosition) {

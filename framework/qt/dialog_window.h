@@ -72,6 +72,11 @@ private:
     QWidget* CreateEdit(const ControlTemplate& control);
     QWidget* CreateButton(const ControlTemplate& control);
     void SetTabOrder();
+    void NameFieldsByTheirLabels();
+    bool HasMnemonic(QChar letter) const;
+    bool SwallowUnmatchedAlt(const QKeyEvent& key) const;
+    bool MoveInRadioGroup(QObject* watched, const QKeyEvent& key);
+    bool OpenContextMenuByKey(QObject* watched, const QKeyEvent& key);
     void SendCommand(int id);
     // Radio groups run from a control to the next one with WS_GROUP; these
     // hold the indices of the radio buttons among the controls.

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
@@ -115,6 +116,68 @@ void TextView::selectAll() {
     anchor_ = 0;
     cursor_ = text().size();
     viewport()->update();
+    publishSelection();
+}
+
+namespace {
+
+// What is selected, offered as the X11 primary selection; its text is made
+// only when somebody pastes it, so selecting a large table costs nothing.
+class SelectionData : public QMimeData {
+public:
+    SelectionData(CString text, std::size_t first, std::size_t last)
+        : text_(std::move(text)), first_(first), last_(last) {}
+
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& mimeType) const override {
+        return mimeType == QStringLiteral("text/plain");
+    }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+        if (!hasFormat(mimeType)) {
+            return {};
+        }
+        return FromWindows1252(std::string_view(text_).substr(first_, last_ - first_));
+    }
+
+private:
+    CString text_;  // shares the view's buffer
+    std::size_t first_;
+    std::size_t last_;
+};
+
+}  // namespace
+
+void TextView::publishSelection() {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!hasSelection() || !clipboard->supportsSelection()) {
+        return;
+    }
+    const auto [first, last] = std::minmax(anchor_, cursor_);
+    clipboard->setMimeData(new SelectionData(text_, first, last), QClipboard::Selection);
+}
+
+void TextView::setSelection(std::size_t anchor, std::size_t cursor) {
+    anchor_ = std::min(anchor, text().size());
+    moveCursor(cursor, true);
+    publishSelection();
+}
+
+std::pair<std::size_t, std::size_t> TextView::lineAround(std::size_t offset) const {
+    const std::size_t line = lineOf(std::min(offset, text().size()));
+    return {lineStarts_[line], lineEnd(line)};
+}
+
+QRect TextView::characterRect(std::size_t offset) const {
+    offset = std::min(offset, text().size());
+    const std::size_t line = lineOf(offset);
+    const int x = kMargin - horizontalScrollBar()->value() + xOf(line, offset);
+    const int y = (static_cast<int>(line) - static_cast<int>(firstVisibleLine())) * lineHeight();
+    const int width = offset < lineEnd(line)
+                          ? advanceOf(static_cast<unsigned char>(text()[offset]), xOf(line, offset))
+                          : 1;
+    return {x, y, std::max(1, width), lineHeight()};
 }
 
 std::string TextView::selectedText() const {
@@ -430,6 +493,9 @@ void TextView::moveToLine(long long target, bool extend) {
     }
     moveCursor(offset, extend);
     preferredX_ = keepX;
+    if (extend) {
+        publishSelection();
+    }
 }
 
 void TextView::keyPressEvent(QKeyEvent* event) {
@@ -478,6 +544,9 @@ void TextView::keyPressEvent(QKeyEvent* event) {
             return;
     }
     preferredX_ = -1;
+    if (extend) {
+        publishSelection();
+    }
 }
 
 void TextView::mousePressEvent(QMouseEvent* event) {
@@ -508,6 +577,7 @@ void TextView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         selectingWithMouse_ = false;
         autoScrollTimer_.stop();
+        publishSelection();
     }
 }
 
@@ -529,6 +599,7 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     anchor_ = first;
     moveCursor(last, true);
+    publishSelection();
 }
 
 void TextView::contextMenuEvent(QContextMenuEvent* event) {

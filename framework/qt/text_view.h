@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/cstring.h"
@@ -34,6 +35,15 @@ public:
     void selectAll();
     void copy() const;
     bool hasSelection() const { return anchor_ != cursor_; }
+    std::size_t selectionAnchor() const { return anchor_; }
+    std::size_t cursorPosition() const { return cursor_; }
+    // Selects from `anchor` to `cursor` (equal: none) and shows the cursor.
+    void setSelection(std::size_t anchor, std::size_t cursor);
+    // The line that holds `offset`: where it starts and where its text ends.
+    std::pair<std::size_t, std::size_t> lineAround(std::size_t offset) const;
+    // Where the character at `offset` is drawn, in viewport coordinates.
+    QRect characterRect(std::size_t offset) const;
+    std::size_t offsetAtViewportPoint(QPoint point) const { return offsetAt(point); }
     std::string selectedText() const;
     std::size_t lineCount() const { return lineStarts_.size(); }
     std::size_t firstVisibleLine() const;
@@ -62,6 +72,7 @@ private:
     std::size_t wordStartBefore(std::size_t offset) const;
     std::size_t wordStartAfter(std::size_t offset) const;
     void moveSideways(bool forwards, bool byWord, bool extend);
+    void publishSelection();
     void moveToLine(long long target, bool extend);
 
     void indexLines();

@@ -24,7 +24,9 @@ void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, co
 }  // namespace
 
 HeadlessToolkit::OffscreenPlatform::OffscreenPlatform() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a test asks for a real display (WERTOMAT_TEST_PLATFORM=xcb under Xvfb).
+    const QByteArray wanted = qgetenv("WERTOMAT_TEST_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", wanted.isEmpty() ? QByteArray("offscreen") : wanted);
     qInstallMessageHandler(QuietOffscreenNotices);
 }
 

@@ -1,0 +1,212 @@
+#include "framework/qt/accessibility.h"
+
+#include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QRadioButton>
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <climits>
+
+#include "framework/qt/qt_text.h"
+#include "framework/qt/text_view.h"
+
+namespace framework {
+namespace {
+
+// A radio button. The dialogs keep radio groups by their own rules, not by
+// Qt's auto-exclusivity, and Qt's own interface then calls it a check box.
+class RadioButtonAccessible : public QAccessibleWidget {
+public:
+    explicit RadioButtonAccessible(QAbstractButton* button)
+        : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Button()->isChecked();
+        return state;
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return QString(Button()->text()).remove(u'&');
+        }
+        return QAccessibleWidget::text(kind);
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction() || action == toggleAction()) {
+            Button()->click();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+private:
+    QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
+// The results view: read-only multi-line text, offsets counted in the
+// view's bytes (one character each). Lines are answered from the view's
+// own index, so reading a large table line by line stays fast.
+class TextViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextViewAccessible(TextView* view)
+        : QAccessibleWidget(view, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        state.multiLine = true;
+        state.selectableText = true;
+        state.focusable = true;
+        return state;
+    }
+
+    // --- QAccessibleTextInterface
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && View()->hasSelection()) {
+            const auto [first, last] =
+                std::minmax(View()->selectionAnchor(), View()->cursorPosition());
+            *startOffset = Offset(first);
+            *endOffset = Offset(last);
+        }
+    }
+    int selectionCount() const override { return View()->hasSelection() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int) override {
+        View()->setSelection(View()->cursorPosition(), View()->cursorPosition());
+    }
+    void setSelection(int, int startOffset, int endOffset) override {
+        View()->setSelection(Index(startOffset), Index(endOffset));
+    }
+    int cursorPosition() const override { return Offset(View()->cursorPosition()); }
+    void setCursorPosition(int position) override {
+        View()->setSelection(Index(position), Index(position));
+    }
+    QString text(int startOffset, int endOffset) const override {
+        const std::string& bytes = View()->text();
+        const std::size_t first = std::min(Index(startOffset), bytes.size());
+        const std::size_t last = std::clamp(Index(endOffset), first, bytes.size());
+        return FromWindows1252(std::string_view(bytes).substr(first, last - first));
+    }
+    QString text(QAccessible::Text kind) const override { return QAccessibleWidget::text(kind); }
+    int characterCount() const override { return Offset(View()->text().size()); }
+    QRect characterRect(int offset) const override {
+        const QRect local = View()->characterRect(Index(offset));
+        return {View()->viewport()->mapToGlobal(local.topLeft()), local.size()};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return Offset(View()->offsetAtViewportPoint(View()->viewport()->mapFromGlobal(point)));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override {
+        View()->setSelection(Index(startIndex), Index(endIndex));
+    }
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                             int* endOffset) const override {
+        const std::size_t begin = Unit(offset, type).first;
+        return begin == 0 ? Empty(startOffset, endOffset)
+                          : TextOfUnit(Offset(begin) - 1, type, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                            int* endOffset) const override {
+        const std::size_t end = Unit(offset, type).second;
+        return end >= View()->text().size() ? Empty(startOffset, endOffset)
+                                            : TextOfUnit(Offset(end), type, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                         int* endOffset) const override {
+        return TextOfUnit(offset, type, startOffset, endOffset);
+    }
+
+private:
+    TextView* View() const { return static_cast<TextView*>(widget()); }
+    static int Offset(std::size_t index) {
+        return static_cast<int>(std::min<std::size_t>(index, INT_MAX));
+    }
+    static std::size_t Index(int offset) { return static_cast<std::size_t>(std::max(0, offset)); }
+    static QString Empty(int* startOffset, int* endOffset) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+
+    // The unit of `type` that holds `offset`: a character, a word within its
+    // line, or the line with its line end (sentences and paragraphs are lines
+    // in a table).
+    std::pair<std::size_t, std::size_t> Unit(int offset, QAccessible::TextBoundaryType type) const {
+        const std::size_t size = View()->text().size();
+        const std::size_t at = std::min(Index(offset), size);
+        if (type == QAccessible::NoBoundary) {
+            return {0, size};
+        }
+        if (type == QAccessible::CharBoundary) {
+            return {at, std::min(at + 1, size)};
+        }
+        auto [lineBegin, lineEnd] = View()->lineAround(at);
+        std::size_t next = lineEnd;
+        while (next < size && (View()->text()[next] == '\r' || View()->text()[next] == '\n')) {
+            ++next;
+            if (View()->text()[next - 1] == '\n') {
+                break;
+            }
+        }
+        if (type != QAccessible::WordBoundary) {
+            return {lineBegin, next};
+        }
+        const QString line = text(Offset(lineBegin), Offset(lineEnd));
+        QTextBoundaryFinder words(QTextBoundaryFinder::Word, line);
+        words.setPosition(static_cast<qsizetype>(std::min(at, lineEnd) - lineBegin));
+        const qsizetype here = words.position();
+        const qsizetype before = words.isAtBoundary() ? here : words.toPreviousBoundary();
+        words.setPosition(here);
+        qsizetype after = words.toNextBoundary();
+        if (after < 0) {
+            after = line.size();
+        }
+        return {lineBegin + static_cast<std::size_t>(std::max<qsizetype>(before, 0)),
+                lineBegin + static_cast<std::size_t>(after)};
+    }
+    QString TextOfUnit(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                       int* endOffset) const {
+        const auto [begin, end] = Unit(offset, type);
+        *startOffset = Offset(begin);
+        *endOffset = Offset(end);
+        return text(*startOffset, *endOffset);
+    }
+};
+
+QAccessibleInterface* CreateInterface(const QString&, QObject* object) {
+    if (auto* view = qobject_cast<TextView*>(object)) {
+        return new TextViewAccessible(view);
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(object)) {
+        return new RadioButtonAccessible(radio);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&CreateInterface);
+        return true;
+    }();
+    static_cast<void>(installed);
+}
+
+}  // namespace framework
