@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
 configure: deps
 	@cmake --preset $(PRESET) >/dev/null
@@ -18,8 +18,12 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET)
 
-run: build
-	@$(BUILD_DIR)/app/wertomat
+# Only what building and running needs: an optimised build without tests.
+run:
+	@scripts/install-deps run
+	@cmake --preset app >/dev/null
+	@cmake --build --preset app --target wertomat
+	@build/app/app/wertomat
 
 # The tests in three builds: the dev build; the fuzzers, each replaying its
 # committed corpus and then trying fresh inputs for a bounded while; and the
@@ -54,6 +58,7 @@ fuzz: deps
 # Pictures of the dialogs, made headless, in build/screenshots/.
 screenshots: build
 	@$(BUILD_DIR)/tests/wertomat_screenshots build/screenshots
+	@QT_SCALE_FACTOR=1.5 $(BUILD_DIR)/tests/wertomat_screenshots build/screenshots/scale-1.5
 
 # Static analysis of our own code: formatting by the checked-in .clang-format,
 # clang-tidy with the checked-in .clang-tidy, and cppcheck. All must be clean. Each class's static message map hides its

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "framework/platform.h"
@@ -59,6 +60,13 @@ QString StaticCaption(std::string_view caption, bool noPrefix) {
         }
     }
     return html;
+}
+
+// The style's panel loses its right and bottom lines at fractional scales
+// (1.5 device pixels to the pixel); a plain box keeps all four.
+QFrame::Shape BorderShape() {
+    const qreal ratio = qApp->devicePixelRatio();
+    return ratio == std::floor(ratio) ? QFrame::StyledPanel : QFrame::Box;
 }
 
 QFont TemplateFont(const FontTemplate& font, DWORD style, const QWidget& window) {
@@ -211,7 +219,7 @@ QWidget* DialogWindow::CreateEdit(const ControlTemplate& control) {
     QWidget* widget = nullptr;
     if (HasStyle(style, ES_MULTILINE) && HasStyle(style, ES_READONLY)) {
         auto* view = new TextView(this);
-        view->setFrameShape(HasStyle(style, WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+        view->setFrameShape(HasStyle(style, WS_BORDER) ? BorderShape() : QFrame::NoFrame);
         view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
         widget = view;
     } else if (HasStyle(style, ES_MULTILINE)) {

@@ -19,7 +19,16 @@ done
 contents=$(dpkg-deb --contents "$package")
 for file in usr/bin/wertomat usr/bin/wertomat-table usr/share/applications/wertomat.desktop \
     usr/share/metainfo/wertomat.metainfo.xml usr/share/icons/hicolor/256x256/apps/wertomat.png \
-    usr/share/icons/hicolor/16x16/apps/wertomat.png; do
+    usr/share/icons/hicolor/16x16/apps/wertomat.png usr/share/man/man1/wertomat.1.gz \
+    usr/share/man/man1/wertomat-table.1.gz usr/share/doc/wertomat/copyright; do
     grep -q "\./$file\$" <<<"$contents" || fail "missing $file"
 done
+# Debian's own checks: no lintian error, valid AppStream, readable manual pages.
+lintian --fail-on error "$package" 2>/dev/null ||
+    fail "lintian reports errors"
+dpkg-deb -x "$package" "$work/root"
+appstreamcli validate --no-net "$work/root/usr/share/metainfo/wertomat.metainfo.xml" >/dev/null ||
+    fail "AppStream metainfo does not validate"
+page=$(MANWIDTH=80 man -l "$work/root/usr/share/man/man1/wertomat-table.1.gz" 2>/dev/null)
+grep -q "EXIT-STATUS" <<<"$page" || fail "man wertomat-table does not render"
 echo "check_package: $(basename "$package") holds everything"
