@@ -3,6 +3,9 @@
 // standard output, which gets the whole table or, on refusal, nothing.
 #include <fcntl.h>
 #include <unistd.h>
+#if defined(_WIN32)
+#include <io.h>
+#endif
 
 #include <cerrno>
 #include <charconv>
@@ -132,7 +135,13 @@ int PrintText(std::string_view windows1252Text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(LC_MESSAGES)
     std::setlocale(LC_MESSAGES, "");  // system error texts in the user's language
+#endif
+#if defined(_WIN32)
+    // The table's line ends are CR LF already: no text-mode translation.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc == 2) {
         const std::string_view option = argv[1];
         if (option == "--help" || option == "-h") {

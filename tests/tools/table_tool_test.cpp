@@ -44,9 +44,9 @@ TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
 }
 
 TEST(TableTool, UnreadableArgumentsExitTwo) {
-    for (const char* arguments : {"", "1 2", "0 0.1 2 0 9", "abc 0.1 2", "0 0.1 2x", "0 nan 2",
-                                  "0 0.1 2 1.5", "0 0.1 2 zwei", "0 0.1 2 3", "0 0.1 2 -1",
-                                  "0 0.1 2 2147483648"}) {
+    for (const char* arguments :
+         {"", "1 2", "0 0.1 2 0 9", "abc 0.1 2", "0 0.1 2x", "0 nan 2", "0 0.1 2 1.5",
+          "0 0.1 2 zwei", "0 0.1 2 3", "0 0.1 2 -1", "0 0.1 2 2147483648"}) {
         const ProcessResult run = RunTool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_EQ(run.output.rfind("wertomat-table: ", 0), 0u) << run.output;
@@ -76,13 +76,13 @@ TEST(TableTool, LargestTableStreamsWholeAndVersionIsShown) {
 }
 
 TEST(TableTool, OutputThatCannotBeWrittenIsAnErrorOfItsOwn) {
-    for (const char* arguments : {"0 0.000001 1 >/dev/full", "0 0.1 2 >/dev/full",
-                                  "--help >/dev/full", "0 0.1 2 >&-"}) {
+    for (const char* arguments :
+         {"0 0.000001 1 >/dev/full", "0 0.1 2 >/dev/full", "--help >/dev/full", "0 0.1 2 >&-"}) {
         const ProcessResult run = RunTool(arguments, false);
         EXPECT_EQ(run.exitCode, 3) << arguments;
     }
-    const ProcessResult full = testing_support::RunCommand(
-        std::string("{ ") + WERTOMAT_TABLE_TOOL + " 0 0.1 2 >/dev/full; } 2>&1");
+    const ProcessResult full = testing_support::RunCommand(std::string("{ ") + WERTOMAT_TABLE_TOOL +
+                                                           " 0 0.1 2 >/dev/full; } 2>&1");
     EXPECT_NE(full.output.find("Fehler beim Schreiben"), std::string::npos) << full.output;
 }
 
