@@ -74,6 +74,9 @@ void SetWindowIcon(DialogWindow& window, HICON icon);
 // The window's own system menu entries, nullopt when it has none; and the
 // platform's handling of a system command (move, size, minimise, ...).
 std::optional<std::vector<MenuItem>> DefaultSystemMenu(const DialogWindow& window);
+// An entry the program appended to the window's system menu, for a platform
+// whose system menu is its own.
+void SystemMenuAppended(DialogWindow& window, const MenuItem& item);
 void SystemCommand(DialogWindow& window, UINT command);
 
 // --- Painting

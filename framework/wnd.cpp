@@ -4,6 +4,9 @@
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, std::string_view text) {
     items_.push_back({flags, id, std::string(text)});
+    if (window_ != nullptr) {
+        framework::platform::SystemMenuAppended(*window_, items_.back());
+    }
     return TRUE;
 }
 
@@ -114,7 +117,7 @@ void CWnd::ResetSystemMenu() {
         return;
     }
     if (auto items = framework::platform::DefaultSystemMenu(*window_)) {
-        systemMenu_ = std::make_unique<CMenu>(std::move(*items));
+        systemMenu_ = std::make_unique<CMenu>(std::move(*items), window_.get());
     }
 }
 

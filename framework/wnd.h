@@ -26,19 +26,22 @@ public:
     int Height() const { return bottom - top; }
 };
 
-// A menu as a list of entries; windows show it as a popup.
+// A menu as a list of entries. A window's system menu also tells the
+// platform of every entry appended, for platforms whose menu is their own.
 class CMenu : public CObject {
 public:
     using Item = framework::MenuItem;
 
     CMenu() = default;
-    explicit CMenu(std::vector<Item> items) : items_(std::move(items)) {}
+    CMenu(std::vector<Item> items, framework::DialogWindow* window)
+        : items_(std::move(items)), window_(window) {}
 
     BOOL AppendMenu(UINT flags, UINT_PTR id = 0, std::string_view text = {});
     const std::vector<Item>& Items() const { return items_; }
 
 private:
     std::vector<Item> items_;
+    framework::DialogWindow* window_ = nullptr;  // the window whose system menu this is
 };
 
 // Device context: drawing on a window while it paints.

@@ -136,6 +136,10 @@ std::optional<std::vector<MenuItem>> DefaultSystemMenu(const DialogWindow& windo
     return items;
 }
 
+void SystemMenuAppended(DialogWindow&, const MenuItem&) {
+    // The dialog shows the menu from its CMenu's entries.
+}
+
 void SystemCommand(DialogWindow& window, UINT command) {
     QWindow* handle = window.windowHandle();
     switch (command) {
