@@ -8,7 +8,6 @@
 //  - BM_StartToDialogShown: the program started as a process until its dialog shows.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -16,7 +15,6 @@
 #include <QTest>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "core/tabulation.h"
@@ -33,14 +31,6 @@ namespace {
 constexpr wertomat::TabulationRequest kLargestTable{0.0, 0.000001, 1.0, 0};
 
 CWertomatDlg* mainDialog = nullptr;
-
-long ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
-}
 
 const std::string& LargestTable() {
     static const std::string table = wertomat::RunTabulation(kLargestTable).text;
@@ -97,7 +87,7 @@ void BM_ComputeClickToTableShown(benchmark::State& state) {
         state.SkipWithError("the table did not appear");
     }
     // The whole process with the table shown: one shared copy of it.
-    state.counters["resident_MB"] = static_cast<double>(ResidentBytes()) / 1e6;
+    state.counters["resident_MB"] = static_cast<double>(testing_support::ResidentBytes()) / 1e6;
 }
 
 void BM_SaveExchangeReadsTheTable(benchmark::State& state) {

@@ -78,8 +78,6 @@ int DecimalDigitCount(std::uint64_t value) {
     return count;
 }
 
-// Writes straight into `out`, right to left, with fixed-size stores only: the
-// text is at most 19 characters here, and `out` has room for far more.
 // Values that round below 10000 fill exactly the ten-character field: the
 // common case, written with fixed stores only.
 char* WriteTenCharacters(std::uint64_t scaled, bool negative, char* out) {
@@ -111,6 +109,8 @@ char* WriteTenCharacters(std::uint64_t scaled, bool negative, char* out) {
     return out + kColumnWidth;
 }
 
+// Writes straight into `out`, right to left, with fixed-size stores only: the
+// text is at most 19 characters here, and `out` has room for far more.
 char* WriteFastPath(double value, char* out) {
     const std::uint64_t scaled = ScaledMagnitude(value);
     if (scaled < kDecimalScale * kDecimalScale) {

@@ -12,15 +12,22 @@ namespace wertomat {
 
 inline constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
 
+// Below this many rows a second thread costs more than it saves.
+inline constexpr std::size_t kRowsWorthASecondThread = 64 << 10;
+
 // Formats one row "%10.4f\t%10.4f\r\n" of x and y at sXY, which must have room
 // for kMaximumRowLength characters; returns the row's length.
 std::size_t WriteRow(double x, double y, char* sXY);
 // `count` rows from `x` on, x accumulated row by row; returns their length.
 std::size_t WriteRows(const TabulationRequest& request, double x, std::size_t count, char* out);
+// x after `count` more rows, accumulated exactly as the rows do.
+double AdvanceX(const TabulationRequest& request, double x, std::size_t count);
 
-// A hint that a large fresh buffer be backed by huge pages, where the system
-// offers them; nothing happens elsewhere or for small buffers.
-void PreferLargePages(void* data, std::size_t size);
+// The checks in their fixed order: the three range tests first, then finite
+// values and a known polynomial. An empty view means the request is usable.
+std::string_view RefusalFor(const TabulationRequest& request);
+// Rough number of steps from the start to the limit.
+double EstimatedStepCount(const TabulationRequest& request);
 
 // At least the length of any row the request can give, from its range alone.
 std::size_t RowLengthBound(const TabulationRequest& request);

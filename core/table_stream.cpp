@@ -5,7 +5,6 @@
 // and their order are those of one thread and memory stays small.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -21,7 +20,6 @@ namespace {
 constexpr std::size_t kSegmentBytes = 256 << 10;
 constexpr std::size_t kFormatters = 2;
 constexpr std::size_t kBuffersEach = 2;  // segments a formatter may be ahead
-constexpr std::size_t kRowsWorthTheThreads = 64 << 10;
 
 // One formatter's finished segments, handed to the writer in order.
 struct Slot {
@@ -93,9 +91,8 @@ private:
         for (std::size_t segment = 0; Before(x) && rows < kMaximumRowCount; ++segment) {
             const std::size_t count = std::min(rowsPerSegment_, kMaximumRowCount - rows);
             if (segment % kFormatters != formatter) {
-                for (std::size_t row = 0; row < count && Before(x); ++row, ++rows) {
-                    x += request_.step;
-                }
+                x = AdvanceX(request_, x, count);  // the other formatter's rows
+                rows += count;
                 continue;
             }
             const std::size_t round = segment / kFormatters;
@@ -146,29 +143,20 @@ bool StreamInOneThread(const TabulationRequest& request, const TablePlan& table,
         if (!write({buffer.data(), WriteRows(request, x, rows, buffer.data())})) {
             return false;
         }
-        for (std::size_t row = 0; row < rows; ++row) {
-            x += request.step;
-        }
+        x = AdvanceX(request, x, rows);
     }
     return true;
-}
-
-// Large ranges start formatting while the plan is still being settled; a
-// refusal stops the formatters before anything is written.
-bool LooksLarge(const TabulationRequest& request) {
-    const double limit = request.end + request.step * 0.1;
-    return std::fabs(limit / request.step - request.start / request.step) >=
-           static_cast<double>(kRowsWorthTheThreads);
 }
 
 }  // namespace
 
 StreamOutcome StreamTabulation(const TabulationRequest& request,
                                const std::function<bool(std::string_view)>& write) {
+    // Large ranges start formatting while the plan is still being settled; a
+    // refusal stops the formatters before anything is written.
     std::optional<ParallelTable> parallel;
-    if (std::thread::hardware_concurrency() > 1 && IsKnownFunction(request.kind) &&
-        std::isfinite(request.start) && std::isfinite(request.step) && std::isfinite(request.end) &&
-        request.step != 0 && LooksLarge(request)) {
+    if (std::thread::hardware_concurrency() > 1 && RefusalFor(request).empty() &&
+        EstimatedStepCount(request) >= static_cast<double>(kRowsWorthASecondThread)) {
         parallel.emplace(request);
         parallel->Start();
     }

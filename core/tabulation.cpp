@@ -34,32 +34,13 @@ std::size_t WriteRows(const TabulationRequest& request, double x, std::size_t co
     return length;
 }
 
-void PreferLargePages(void* data, std::size_t size) {
-#if defined(__linux__)
-    // Large tables take thousands of page faults on fresh memory; huge pages
-    // cut that to a handful where the system offers them on request.
-    constexpr std::uintptr_t kPage = 4096;
-    constexpr std::size_t kWorthIt = 4 << 20;
-    if (size < kWorthIt) {
-        return;
+double AdvanceX(const TabulationRequest& request, double x, std::size_t count) {
+    for (std::size_t row = 0; row < count; ++row) {
+        x += request.step;
     }
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kPage - 1);
-    static_cast<void>(madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE));
-#else
-    static_cast<void>(data);
-    static_cast<void>(size);
-#endif
+    return x;
 }
 
-namespace {
-
-TabulationOutcome Failure(std::string_view message) {
-    return {false, std::string(message)};
-}
-
-// The checks in their fixed order: the three range tests first, then finite
-// values and a known polynomial. An empty view means the request is usable.
 std::string_view RefusalFor(const TabulationRequest& request) {
     if (request.end == request.start) {
         return kEqualStartAndEndMessage;
@@ -80,10 +61,39 @@ std::string_view RefusalFor(const TabulationRequest& request) {
     return {};
 }
 
-// Rough number of steps between start and limit. Divides before subtracting
-// so that a range wider than the largest double does not overflow.
-double EstimatedStepCount(double start, double step, double limit) {
-    return std::fabs(limit / step - start / step);
+double EstimatedStepCount(const TabulationRequest& request) {
+    // A tenth of a step beyond the end; it overflows only for an end next to
+    // the largest double. Dividing before subtracting keeps a range wider than
+    // the largest double from overflowing.
+    const double limit = request.end + request.step * 0.1;
+    const double reach = std::isfinite(limit) ? limit : request.end;
+    return std::fabs(reach / request.step - request.start / request.step);
+}
+
+namespace {
+
+// A hint that a large fresh buffer be backed by huge pages, where the system
+// offers them; nothing happens elsewhere or for small buffers.
+void PreferLargePages(void* data, std::size_t size) {
+#if defined(__linux__)
+    // Large tables take thousands of page faults on fresh memory; huge pages
+    // cut that to a handful where the system offers them on request.
+    constexpr std::uintptr_t kPage = 4096;
+    constexpr std::size_t kWorthIt = 4 << 20;
+    if (size < kWorthIt) {
+        return;
+    }
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kPage - 1);
+    static_cast<void>(madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE));
+#else
+    static_cast<void>(data);
+    static_cast<void>(size);
+#endif
+}
+
+TabulationOutcome Failure(std::string_view message) {
+    return {false, std::string(message)};
 }
 
 // The most characters "%10.4f" can take for a finite value up to `magnitude`,
@@ -116,9 +126,6 @@ std::size_t ExactLength(const TabulationRequest& request, std::size_t rowCount) 
     return length;
 }
 
-// The checks in their fixed order, then one pass over x alone that finds the
-// row count, an x that stops moving and the widest values. Either a plan or
-// the refusal's message.
 }  // namespace
 
 std::size_t RowLengthBound(const TabulationRequest& request) {
@@ -133,18 +140,15 @@ std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& req
     if (const std::string_view message = RefusalFor(request); !message.empty()) {
         return message;
     }
-    // A tenth of a step beyond the end, so that an accumulated x that lands
-    // just past the end is still tabulated.
-    const double limit = request.end + request.step * 0.1;
-    // The limit overflows only for an end next to the largest double.
-    const double reach = std::isfinite(limit) ? limit : request.end;
     // Refuse up front when the table is too large for certain. Rounding can
     // make x advance by up to twice the step (a step just over half the spacing
     // of doubles near x), so only an estimate beyond twice the cap is certain.
-    if (!(EstimatedStepCount(request.start, request.step, reach) <
-          2.0 * static_cast<double>(kMaximumRowCount))) {
+    if (!(EstimatedStepCount(request) < 2.0 * static_cast<double>(kMaximumRowCount))) {
         return kTableTooLargeMessage;
     }
+    // A tenth of a step beyond the end, so that an accumulated x that lands
+    // just past the end is still tabulated.
+    const double limit = request.end + request.step * 0.1;
     const bool descending = request.step < 0;
     TablePlan plan;
     for (double x = request.start; descending ? x > limit : x < limit; x += request.step) {
@@ -168,12 +172,13 @@ std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& req
     return plan;
 }
 
+namespace {
+
 // Every row of the plan at `out`; returns their length. A large table is
 // written in two halves at once: the second half goes where the bound says
 // the first half ends at the latest, and moves down if the first is shorter
 // (with rows of one length, the usual case, it fits exactly).
 std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& table, char* out) {
-    constexpr std::size_t kRowsWorthASecondThread = 64 << 10;
     const bool roomForTheBound =
         table.lengthBound >= kTableHeader.size() + table.rowCount * table.rowLengthBound;
     if (table.rowCount < kRowsWorthASecondThread || !roomForTheBound ||
@@ -184,11 +189,8 @@ std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& tabl
     char* const secondOut = out + firstRows * table.rowLengthBound;
     std::size_t secondLength = 0;
     std::thread second([&] {
-        double x = request.start;
-        for (std::size_t row = 0; row < firstRows; ++row) {
-            x += request.step;  // the same accumulated x as row by row
-        }
-        secondLength = WriteRows(request, x, table.rowCount - firstRows, secondOut);
+        secondLength = WriteRows(request, AdvanceX(request, request.start, firstRows),
+                                 table.rowCount - firstRows, secondOut);
     });
     const std::size_t firstLength = WriteRows(request, request.start, firstRows, out);
     second.join();
@@ -197,6 +199,8 @@ std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& tabl
     }
     return firstLength + secondLength;
 }
+
+}  // namespace
 
 TabulationOutcome RunTabulation(const TabulationRequest& request) {
     const auto plan = PlanTable(request);

@@ -12,13 +12,17 @@ const Parsed<std::vector<ResourceEntry>>& ProgramEntries() {
 }
 
 // The data of resource `name` of `type`, or the reason why there is none.
-Parsed<std::span<const std::uint8_t>> FindData(ResourceType type, std::uint16_t name) {
+Parsed<std::span<const std::uint8_t>> FindData(ResourceType type, int name) {
     using Result = Parsed<std::span<const std::uint8_t>>;
+    if (name <= 0 || name > 0xFFFF) {
+        return Result::Refused("no such resource");
+    }
     const auto& entries = ProgramEntries();
     if (!entries.value) {
         return Result::Refused(entries.error);
     }
-    const ResourceEntry* entry = FindResourceEntry(*entries.value, type, name);
+    const ResourceEntry* entry =
+        FindResourceEntry(*entries.value, type, static_cast<std::uint16_t>(name));
     if (entry == nullptr) {
         return Result::Refused("no such resource");
     }
@@ -39,29 +43,19 @@ Parsed<const Value*> LoadOnce(std::map<int, Parsed<Value>>& cache, int id, Reade
     return {&*loaded.value, {}};
 }
 
-bool IsResourceNumber(int id) {
-    return id > 0 && id <= 0xFFFF;
-}
-
 }  // namespace
 
 Parsed<const DialogTemplate*> LoadDialogTemplate(int id) {
     static std::map<int, Parsed<DialogTemplate>> cache;
     return LoadOnce(cache, id, [id]() -> Parsed<DialogTemplate> {
-        if (!IsResourceNumber(id)) {
-            return Parsed<DialogTemplate>::Refused("no such resource");
-        }
-        const auto data = FindData(ResourceType::Dialog, static_cast<std::uint16_t>(id));
+        const auto data = FindData(ResourceType::Dialog, id);
         return data.value ? ReadDialogTemplate(*data.value)
                           : Parsed<DialogTemplate>::Refused(data.error);
     });
 }
 
 Parsed<std::string> LoadProgramString(UINT id) {
-    if (id > 0xFFFF) {
-        return Parsed<std::string>::Refused("no such string");
-    }
-    const auto block = FindData(ResourceType::StringTable, static_cast<std::uint16_t>(id / 16 + 1));
+    const auto block = FindData(ResourceType::StringTable, static_cast<int>(id / 16 + 1));
     return block.value ? ReadStringTableEntry(*block.value, id)
                        : Parsed<std::string>::Refused(block.error);
 }
@@ -70,10 +64,7 @@ Parsed<const std::vector<std::uint8_t>*> LoadIconFile(int id) {
     static std::map<int, Parsed<std::vector<std::uint8_t>>> cache;
     return LoadOnce(cache, id, [id]() -> Parsed<std::vector<std::uint8_t>> {
         using Result = Parsed<std::vector<std::uint8_t>>;
-        if (!IsResourceNumber(id)) {
-            return Result::Refused("no such resource");
-        }
-        const auto group = FindData(ResourceType::GroupIcon, static_cast<std::uint16_t>(id));
+        const auto group = FindData(ResourceType::GroupIcon, id);
         if (!group.value) {
             return Result::Refused(group.error);
         }

@@ -156,14 +156,7 @@ private:
         if (type == QAccessible::CharBoundary) {
             return {at, std::min(at + 1, size)};
         }
-        auto [lineBegin, lineEnd] = View()->lineAround(at);
-        std::size_t next = lineEnd;
-        while (next < size && (View()->text()[next] == '\r' || View()->text()[next] == '\n')) {
-            ++next;
-            if (View()->text()[next - 1] == '\n') {
-                break;
-            }
-        }
+        const auto [lineBegin, lineEnd, next] = View()->lineAround(at);
         if (type != QAccessible::WordBoundary) {
             return {lineBegin, next};
         }

@@ -164,9 +164,10 @@ void TextView::setSelection(std::size_t anchor, std::size_t cursor) {
     publishSelection();
 }
 
-std::pair<std::size_t, std::size_t> TextView::lineAround(std::size_t offset) const {
+TextView::LineSpan TextView::lineAround(std::size_t offset) const {
     const std::size_t line = lineOf(std::min(offset, text().size()));
-    return {lineStarts_[line], lineEnd(line)};
+    const std::size_t next = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : text().size();
+    return {lineStarts_[line], lineEnd(line), next};
 }
 
 QRect TextView::characterRect(std::size_t offset) const {

@@ -39,8 +39,14 @@ public:
     std::size_t cursorPosition() const { return cursor_; }
     // Selects from `anchor` to `cursor` (equal: none) and shows the cursor.
     void setSelection(std::size_t anchor, std::size_t cursor);
-    // The line that holds `offset`: where it starts and where its text ends.
-    std::pair<std::size_t, std::size_t> lineAround(std::size_t offset) const;
+    // The line that holds `offset`: where it starts, where its text ends, and
+    // where the next line starts (the text's end for the last line).
+    struct LineSpan {
+        std::size_t begin;
+        std::size_t textEnd;
+        std::size_t next;
+    };
+    LineSpan lineAround(std::size_t offset) const;
     // Where the character at `offset` is drawn, in viewport coordinates.
     QRect characterRect(std::size_t offset) const;
     std::size_t offsetAtViewportPoint(QPoint point) const { return offsetAt(point); }

@@ -1,12 +1,14 @@
 #include "tests/support/gui_test.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
+#include <fstream>
 #include <memory>
 
 namespace testing_support {
@@ -87,6 +89,14 @@ void AcceptMessageBox(QWidget* widget) {
     } else {
         widget->close();
     }
+}
+
+long ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
 }
 
 }  // namespace testing_support

@@ -31,4 +31,7 @@ MessageBoxContents ReadMessageBox(QWidget* box);
 // Closes a message box with its OK button.
 void AcceptMessageBox(QWidget* box);
 
+// Resident memory of this process in bytes.
+long ResidentBytes();
+
 }  // namespace testing_support

@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
@@ -214,15 +213,6 @@ TEST(RandomSequences, EveryClickGivesTheCoresTableOrMessagesAndKeepsTheFields) {
     EXPECT_GT(sequences.tabulated_, kSequences / 10);
 }
 
-// Resident memory of this process in bytes.
-long ResidentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * 4096;
-}
-
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kUnderAddressSanitizer = true;  // its quarantine keeps freed memory on purpose
 #else
@@ -242,11 +232,11 @@ TEST(RepeatedLargestTable, MemoryDoesNotGrowWithRepetitions) {
         QWidget* compute = dialog.Window()->Control(IDC_COMPUTE);
         QTest::mouseClick(compute, Qt::LeftButton);
         QTest::mouseClick(compute, Qt::LeftButton);
-        const long afterTwo = ResidentBytes();
+        const long afterTwo = testing_support::ResidentBytes();
         for (int i = 0; i < 20; ++i) {
             QTest::mouseClick(compute, Qt::LeftButton);
         }
-        const long afterTwenty = ResidentBytes();
+        const long afterTwenty = testing_support::ResidentBytes();
         const auto tableBytes = static_cast<long>(
             qobject_cast<framework::TextView*>(dialog.Window()->Control(IDC_RESULTS))
                 ->text()
