@@ -21,6 +21,12 @@ public:
             text_ = std::make_shared<const std::string>(std::move(text));
         }
     }
+    // Takes over a shared buffer, as a control that keeps its text hands it out.
+    explicit CString(std::shared_ptr<const std::string> buffer) {
+        if (buffer != nullptr && !buffer->empty()) {
+            text_ = std::move(buffer);
+        }
+    }
 
     CString& operator=(const char* text) { return *this = CString(text); }
     CString& operator=(std::string&& text) { return *this = CString(std::move(text)); }
@@ -43,6 +49,8 @@ public:
 
     operator std::string_view() const { return Bytes(); }  // NOLINT: used where text is expected
     const std::string& Bytes() const { return text_ != nullptr ? *text_ : EmptyText(); }
+    // The buffer itself, for a control that keeps the text as it is; null when empty.
+    const std::shared_ptr<const std::string>& SharedBuffer() const { return text_; }
     // Whether both hold the very same buffer (not merely equal bytes).
     bool SharesBufferWith(const CString& other) const { return text_ == other.text_; }
 

@@ -121,7 +121,7 @@ INT_PTR CDialog::DoModal() {
     }
     const std::weak_ptr<const bool> alive = Lifetime();
     const INT_PTR result = framework::platform::RunModalDialog(
-        *this, **form.value, parent != nullptr ? parent->Window() : nullptr);
+        *this, static_cast<int>(templateId_), **form.value, parent != nullptr ? parent->Window() : nullptr);
     if (alive.expired()) {
         return result;  // a handler destroyed the dialog during its own run
     }

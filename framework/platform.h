@@ -48,11 +48,13 @@ struct DialogWindowDeleter {
 };
 using DialogWindowPointer = std::unique_ptr<DialogWindow, DialogWindowDeleter>;
 
-// Builds the window of `dialog` from `form`, modal over `parent` (may be
-// null), hands it to the dialog, calls its OnInitDialog and runs it until
-// EndModal. Returns the code given to EndModal, or -1 when the window could
-// not be made or was destroyed during the run.
-std::intptr_t RunModalDialog(CDialog& dialog, const DialogTemplate& form, DialogWindow* parent);
+// Builds the window of `dialog` from template `templateId` (read as `form`),
+// modal over `parent` (may be null), hands it to the dialog, calls its
+// OnInitDialog and runs it until EndModal. Returns the code given to
+// EndModal, or -1 when the window could not be made or was destroyed during
+// the run.
+std::intptr_t RunModalDialog(CDialog& dialog, int templateId, const DialogTemplate& form,
+                             DialogWindow* parent);
 void EndModal(DialogWindow& window, int result);
 
 // Text of a control as Windows-1252 bytes; nullopt when there is no such
@@ -71,13 +73,15 @@ bool IsMinimized(const DialogWindow& window);
 std::pair<int, int> ClientSize(const DialogWindow& window);
 void SetWindowIcon(DialogWindow& window, HICON icon);
 
-// The window's own system menu entries, nullopt when it has none; and the
-// platform's handling of a system command (move, size, minimise, ...).
-std::optional<std::vector<MenuItem>> DefaultSystemMenu(const DialogWindow& window);
+// The window's own system menu entries as the platform made them (a menu of
+// the platform's own is reverted to them), nullopt when it has none.
+std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window);
 // An entry the program appended to the window's system menu, for a platform
 // whose system menu is its own.
 void SystemMenuAppended(DialogWindow& window, const MenuItem& item);
-void SystemCommand(DialogWindow& window, UINT command);
+// The platform's handling of a system command (move, size, minimise, the
+// menu key, ...): the message's parameters as they came.
+void SystemCommand(DialogWindow& window, WPARAM command, LPARAM position);
 
 // --- Painting
 
@@ -95,6 +99,8 @@ void PaintDefault(DialogWindow& window);
 
 // --- Resources, metrics and the message box
 
+// Registers the platform's standard control classes named by `classes`.
+bool InitCommonControls(DWORD classes);
 // Icon resource `id`, loaded once and valid for the life of the process.
 HICON LoadIcon(int id);
 int SystemMetric(int index);

@@ -67,7 +67,10 @@ int AfxMessageBox(LPCTSTR text, UINT, UINT) {
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
-    return controls != nullptr && controls->dwSize == sizeof(INITCOMMONCONTROLSEX) ? TRUE : FALSE;
+    if (controls == nullptr || controls->dwSize != sizeof(INITCOMMONCONTROLSEX)) {
+        return FALSE;
+    }
+    return framework::platform::InitCommonControls(controls->dwICC) ? TRUE : FALSE;
 }
 
 namespace framework {

@@ -55,8 +55,7 @@ inline int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpContex
     return AfxMessageBox(text.GetString(), type, helpContext);
 }
 
-// Registers the standard control classes. The toolkit needs no registration;
-// kept so that start-up reads as on the original platform.
+// Registers the standard control classes where the platform wants that.
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 
 namespace framework {

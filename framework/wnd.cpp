@@ -71,13 +71,13 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_CLOSE) {
                 SendMessage(WM_CLOSE, 0, 0);
             } else if (window_ != nullptr) {
-                framework::platform::SystemCommand(*window_, static_cast<UINT>(wParam & 0xFFF0));
+                framework::platform::SystemCommand(*window_, wParam, lParam);
             }
             return 0;
         case WM_CLOSE:

@@ -65,7 +65,8 @@ void DialogWindowDeleter::operator()(DialogWindow* window) const {
     delete window;
 }
 
-std::intptr_t RunModalDialog(CDialog& dialog, const DialogTemplate& form, DialogWindow* parent) {
+std::intptr_t RunModalDialog(CDialog& dialog, int, const DialogTemplate& form,
+                             DialogWindow* parent) {
     if (QApplication::instance() == nullptr) {
         return -1;
     }
@@ -118,7 +119,7 @@ void SetWindowIcon(DialogWindow& window, HICON icon) {
     window.setWindowIcon(icon->ToIcon());
 }
 
-std::optional<std::vector<MenuItem>> DefaultSystemMenu(const DialogWindow& window) {
+std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window) {
     const DWORD style = window.Form().style;
     if ((style & WS_SYSMENU) == 0) {
         return std::nullopt;
@@ -140,9 +141,9 @@ void SystemMenuAppended(DialogWindow&, const MenuItem&) {
     // The dialog shows the menu from its CMenu's entries.
 }
 
-void SystemCommand(DialogWindow& window, UINT command) {
+void SystemCommand(DialogWindow& window, WPARAM command, LPARAM) {
     QWindow* handle = window.windowHandle();
-    switch (command) {
+    switch (command & 0xFFF0) {
         case SC_MOVE:
             if (handle != nullptr) {
                 handle->startSystemMove();
@@ -201,6 +202,10 @@ void PaintDefault(DialogWindow& window) {
 }
 
 // --- Resources, metrics and the message box
+
+bool InitCommonControls(DWORD) {
+    return true;  // Qt's widgets need no registration
+}
 
 HICON LoadIcon(int id) {
     // Loaded once and kept for the life of the process, as the platform's icons are.

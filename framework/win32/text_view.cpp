@@ -1,0 +1,591 @@
+#include "framework/win32/text_view.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/win32/wide_text.h"
+
+namespace framework::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"WertomatTextView";
+constexpr int kMargin = 2;
+constexpr UINT kCopyCommand = 1;
+constexpr UINT kSelectAllCommand = 2;
+
+bool IsResultsField(HWND control) {
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, static_cast<int>(std::size(className)));
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    return lstrcmpiW(className, L"Edit") == 0 && (style & ES_MULTILINE) != 0 &&
+           (style & ES_READONLY) != 0;
+}
+
+bool KeyIsDown(int key) {
+    return GetKeyState(key) < 0;
+}
+
+}  // namespace
+
+void RegisterTextView() {
+    static const ATOM registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = &TextView::Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32513));  // IDC_IBEAM
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassExW(&windowClass);
+    }();
+    static_cast<void>(registered);
+}
+
+void ReplaceResultsFields(HWND dialog) {
+    std::vector<HWND> fields;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsResultsField(child)) {
+            fields.push_back(child);
+        }
+    }
+    for (HWND field : fields) {
+        RECT place{};
+        GetWindowRect(field, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE)) & 0xFFFF0000U;
+        const auto extendedStyle = static_cast<DWORD>(GetWindowLongW(field, GWL_EXSTYLE));
+        HWND view = CreateWindowExW(
+            extendedStyle, kClassName, L"", style, place.left, place.top,
+            place.right - place.left, place.bottom - place.top, dialog,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(field))),  // NOLINT
+            GetModuleHandleW(nullptr), nullptr);
+        if (view == nullptr) {
+            continue;  // the platform's edit control stays
+        }
+        // Right after the field in the z-order, which is the tab order.
+        SetWindowPos(view, field, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageW(view, WM_SETFONT, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
+                     FALSE);
+        ::DestroyWindow(field);
+    }
+}
+
+TextView* TextView::Of(HWND window) {
+    if (window == nullptr ||
+        GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure)) {
+        return nullptr;
+    }
+    return reinterpret_cast<TextView*>(  // NOLINT(performance-no-int-to-ptr)
+        GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TextView(window)));
+    }
+    TextView* view = Of(window);
+    if (view == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete view;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return view->Handle(message, wParam, lParam);
+}
+
+// --- The text and its lines
+
+void TextView::SetText(const SharedText& text) {
+    if (text == text_ && text != nullptr) {
+        return;  // already shown: the dialog writes its results back unchanged
+    }
+    text_ = text;
+    const std::string_view bytes = Bytes();
+    lineStarts_.clear();
+    lineStarts_.reserve(bytes.size() / 20 + 1);
+    lineStarts_.push_back(0);
+    longestLine_ = 0;
+    std::size_t longest = 0;
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    for (const char* at = begin; at < end;) {
+        const auto* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+        if (lineEnd == nullptr) {
+            break;
+        }
+        if (static_cast<std::size_t>(lineEnd - at) > longest) {
+            longest = static_cast<std::size_t>(lineEnd - at);
+            longestLine_ = lineStarts_.size() - 1;
+        }
+        at = lineEnd + 1;
+        lineStarts_.push_back(static_cast<std::uint32_t>(at - begin));
+    }
+    anchor_ = caret_ = 0;
+    topLine_ = 0;
+    scrollX_ = 0;
+    SetFont(font_);  // measures the longest line and updates the scroll bars
+}
+
+TextView::Line TextView::LineAt(std::size_t line) const {
+    const std::string_view bytes = Bytes();
+    const std::size_t begin = lineStarts_[line];
+    std::size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] - 1 : bytes.size();
+    if (end > begin && end < bytes.size() && bytes[end] == '\n' && bytes[end - 1] == '\r') {
+        --end;
+    }
+    return {begin, end};
+}
+
+std::size_t TextView::LineOf(std::size_t position) const {
+    const auto after =
+        std::upper_bound(lineStarts_.begin(), lineStarts_.end(), static_cast<std::uint32_t>(position));
+    return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
+}
+
+std::wstring TextView::LineText(const Line& line) const {
+    return ToWide(Bytes().substr(line.begin, line.end - line.begin));
+}
+
+int TextView::TextWidth(HDC device, const std::wstring& text, std::size_t length) const {
+    if (length == 0) {
+        return 0;
+    }
+    return LOWORD(GetTabbedTextExtentW(device, text.c_str(), static_cast<int>(length), 1, &tabWidth_));
+}
+
+void TextView::SetFont(HFONT font) {
+    font_ = font;
+    HDC device = GetDC(window_);
+    HGDIOBJ previous = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(device, &metrics);
+    lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
+    // Tab stops every 32 dialog units, as in the platform's edit control.
+    RECT tab{0, 0, 32, 0};
+    tabWidth_ = static_cast<int>(MapDialogRect(GetParent(window_), &tab) ? tab.right
+                                                                       : 8 * metrics.tmAveCharWidth);
+    const std::wstring longest = LineText(LineAt(longestLine_));
+    longestLineWidth_ = TextWidth(device, longest, longest.size());
+    SelectObject(device, previous);
+    ReleaseDC(window_, device);
+    UpdateScrollBars();
+    UpdateCaret();
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// --- Painting
+
+void TextView::Paint() {
+    PAINTSTRUCT paint{};
+    HDC device = BeginPaint(window_, &paint);
+    HGDIOBJ previousFont = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
+    // A read-only field asks its dialog for its colours, as the platform's edit does.
+    auto* brush = reinterpret_cast<HBRUSH>(  // NOLINT(performance-no-int-to-ptr)
+        SendMessageW(GetParent(window_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(device),
+                     reinterpret_cast<LPARAM>(window_)));
+    if (brush == nullptr) {
+        brush = GetSysColorBrush(COLOR_3DFACE);
+        SetTextColor(device, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(device, GetSysColor(COLOR_3DFACE));
+    }
+    FillRect(device, &paint.rcPaint, brush);
+    const std::size_t selectionBegin = std::min(anchor_, caret_);
+    const std::size_t selectionEnd = std::max(anchor_, caret_);
+    const std::size_t firstLine = topLine_ + static_cast<std::size_t>(std::max(0, static_cast<int>(paint.rcPaint.top) - kMargin) / lineHeight_);
+    for (std::size_t line = firstLine; line < LineCount(); ++line) {
+        const int y = kMargin + static_cast<int>(line - topLine_) * lineHeight_;
+        if (y >= paint.rcPaint.bottom) {
+            break;
+        }
+        PaintLine(device, line, y, selectionBegin, selectionEnd);
+    }
+    SelectObject(device, previousFont);
+    EndPaint(window_, &paint);
+}
+
+void TextView::PaintLine(HDC device, std::size_t line, int y, std::size_t selectionBegin,
+                         std::size_t selectionEnd) {
+    const Line bounds = LineAt(line);
+    const std::wstring text = LineText(bounds);
+    const int x = kMargin - scrollX_;
+    SetBkMode(device, TRANSPARENT);
+    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabWidth_, x);
+    const std::size_t from = std::clamp(selectionBegin, bounds.begin, bounds.end);
+    const std::size_t to = std::clamp(selectionEnd, bounds.begin, bounds.end);
+    const bool breakSelected = selectionBegin <= bounds.end && selectionEnd > bounds.end;
+    if (from == to && !breakSelected) {
+        return;
+    }
+    RECT selected{x + TextWidth(device, text, from - bounds.begin), y,
+                  x + TextWidth(device, text, to - bounds.begin), y + lineHeight_};
+    if (breakSelected) {
+        selected.right += std::max(1, tabWidth_ / 8);  // the line break, as a small block
+    }
+    FillRect(device, &selected, GetSysColorBrush(COLOR_HIGHLIGHT));
+    const int saved = SaveDC(device);
+    IntersectClipRect(device, selected.left, selected.top, selected.right, selected.bottom);
+    SetTextColor(device, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabWidth_, x);
+    RestoreDC(device, saved);
+}
+
+// --- Scrolling
+
+int TextView::VisibleLines() const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    return std::max(1, static_cast<int>(client.bottom - client.top - kMargin) / lineHeight_);
+}
+
+void TextView::UpdateScrollBars() {
+    if (updatingScrollBars_) {
+        return;  // a bar that appears or goes resizes the view and brings us back here
+    }
+    updatingScrollBars_ = true;
+    RECT client{};
+    GetClientRect(window_, &client);
+    SCROLLINFO vertical{sizeof(SCROLLINFO), SIF_ALL | SIF_DISABLENOSCROLL, 0,
+                        static_cast<int>(LineCount()) - 1, static_cast<UINT>(VisibleLines()),
+                        static_cast<int>(topLine_), 0};
+    SetScrollInfo(window_, SB_VERT, &vertical, TRUE);
+    SCROLLINFO horizontal{sizeof(SCROLLINFO), SIF_ALL | SIF_DISABLENOSCROLL, 0,
+                          longestLineWidth_ + 2 * kMargin, static_cast<UINT>(client.right),
+                          scrollX_, 0};
+    SetScrollInfo(window_, SB_HORZ, &horizontal, TRUE);
+    updatingScrollBars_ = false;
+}
+
+void TextView::ScrollToLine(std::ptrdiff_t line) {
+    const auto last = static_cast<std::ptrdiff_t>(LineCount()) - VisibleLines();
+    const auto top = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(line, 0, std::max<std::ptrdiff_t>(0, last)));
+    if (top != topLine_) {
+        topLine_ = top;
+        UpdateScrollBars();
+        UpdateCaret();
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+}
+
+void TextView::ScrollToPixel(int x) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int last = std::max(0, longestLineWidth_ + 2 * kMargin - static_cast<int>(client.right) + 1);
+    const int left = std::clamp(x, 0, last);
+    if (left != scrollX_) {
+        scrollX_ = left;
+        UpdateScrollBars();
+        UpdateCaret();
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+}
+
+int TextView::VerticalScrollPosition(WPARAM request) const {
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(window_, SB_VERT, &info);
+    const auto top = static_cast<int>(topLine_);
+    switch (LOWORD(request)) {
+        case SB_LINEUP: return top - 1;
+        case SB_LINEDOWN: return top + 1;
+        case SB_PAGEUP: return top - VisibleLines();
+        case SB_PAGEDOWN: return top + VisibleLines();
+        case SB_TOP: return 0;
+        case SB_BOTTOM: return static_cast<int>(LineCount());
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: return info.nTrackPos;  // 32 bits, unlike the message's
+        default: return top;
+    }
+}
+
+void TextView::EnsureCaretVisible() {
+    const std::size_t line = LineOf(caret_);
+    if (line < topLine_) {
+        ScrollToLine(static_cast<std::ptrdiff_t>(line));
+    } else if (line >= topLine_ + static_cast<std::size_t>(VisibleLines())) {
+        ScrollToLine(static_cast<std::ptrdiff_t>(line) - VisibleLines() + 1);
+    }
+}
+
+void TextView::UpdateCaret() {
+    if (GetFocus() != window_) {
+        return;
+    }
+    const std::size_t line = LineOf(caret_);
+    const Line bounds = LineAt(line);
+    HDC device = GetDC(window_);
+    HGDIOBJ previous = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
+    const int x = kMargin - scrollX_ + TextWidth(device, LineText(bounds), caret_ - bounds.begin);
+    SelectObject(device, previous);
+    ReleaseDC(window_, device);
+    const auto row = static_cast<std::ptrdiff_t>(line) - static_cast<std::ptrdiff_t>(topLine_);
+    SetCaretPos(x, kMargin + static_cast<int>(std::clamp<std::ptrdiff_t>(row, -2, 10000)) * lineHeight_);
+}
+
+// --- Selection
+
+void TextView::SetSelection(std::size_t anchor, std::size_t caret) {
+    const std::size_t size = Bytes().size();
+    anchor_ = std::min(anchor, size);
+    caret_ = std::min(caret, size);
+    EnsureCaretVisible();
+    UpdateCaret();
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// `position` moved by whole lines, then by characters; a line break counts as one.
+std::size_t TextView::Step(std::size_t position, int lines, int characters) const {
+    std::size_t line = LineOf(position);
+    if (lines != 0) {
+        const std::size_t column = position - LineAt(line).begin;
+        const auto target = static_cast<std::ptrdiff_t>(line) + lines;
+        line = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(target, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
+        const Line bounds = LineAt(line);
+        position = bounds.begin + std::min(column, bounds.end - bounds.begin);
+    }
+    for (; characters < 0; ++characters) {
+        if (position == LineAt(line).begin) {
+            if (line == 0) {
+                break;
+            }
+            position = LineAt(--line).end;
+        } else {
+            --position;
+        }
+    }
+    for (; characters > 0; --characters) {
+        if (position == LineAt(line).end) {
+            if (line + 1 == LineCount()) {
+                break;
+            }
+            position = lineStarts_[++line];
+        } else {
+            ++position;
+        }
+    }
+    return position;
+}
+
+std::size_t TextView::PositionAt(int x, int y) const {
+    const auto row = static_cast<std::ptrdiff_t>(topLine_) + (y - kMargin) / lineHeight_ - (y < kMargin ? 1 : 0);
+    const auto line = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
+    const Line bounds = LineAt(line);
+    const std::wstring text = LineText(bounds);
+    HDC device = GetDC(window_);
+    HGDIOBJ previous = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
+    const int target = x - kMargin + scrollX_;
+    std::size_t column = 0;
+    int left = 0;
+    while (column < text.size()) {
+        const int right = TextWidth(device, text, column + 1);
+        if (target < (left + right) / 2) {
+            break;
+        }
+        left = right;
+        ++column;
+    }
+    SelectObject(device, previous);
+    ReleaseDC(window_, device);
+    return bounds.begin + column;
+}
+
+void TextView::KeyDown(WPARAM key) {
+    const bool control = KeyIsDown(VK_CONTROL);
+    std::size_t caret = caret_;
+    switch (key) {
+        case VK_LEFT: caret = Step(caret_, 0, -1); break;
+        case VK_RIGHT: caret = Step(caret_, 0, 1); break;
+        case VK_UP: caret = Step(caret_, -1, 0); break;
+        case VK_DOWN: caret = Step(caret_, 1, 0); break;
+        case VK_PRIOR: caret = Step(caret_, -VisibleLines(), 0); break;
+        case VK_NEXT: caret = Step(caret_, VisibleLines(), 0); break;
+        case VK_HOME: caret = control ? 0 : LineAt(LineOf(caret_)).begin; break;
+        case VK_END: caret = control ? Bytes().size() : LineAt(LineOf(caret_)).end; break;
+        case 'A':
+            if (control) {
+                SetSelection(0, Bytes().size());
+            }
+            return;
+        case 'C':
+        case VK_INSERT:
+            if (control) {
+                Copy();
+            }
+            return;
+        default:
+            return;
+    }
+    SetSelection(KeyIsDown(VK_SHIFT) ? anchor_ : caret, caret);
+}
+
+void TextView::MouseDown(LPARAM point, bool extend) {
+    SetFocus(window_);
+    SetCapture(window_);
+    const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
+    SetSelection(extend ? anchor_ : position, position);
+}
+
+void TextView::MouseMove(LPARAM point) {
+    if (GetCapture() == window_) {
+        const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
+        if (position != caret_) {
+            SetSelection(anchor_, position);
+        }
+    }
+}
+
+void TextView::SelectWordAt(LPARAM point) {
+    const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
+    const Line bounds = LineAt(LineOf(position));
+    const std::string_view bytes = Bytes();
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t begin = position;
+    std::size_t end = position;
+    while (begin > bounds.begin && !isSpace(bytes[begin - 1])) {
+        --begin;
+    }
+    while (end < bounds.end && !isSpace(bytes[end])) {
+        ++end;
+    }
+    SetSelection(begin, end);
+}
+
+void TextView::ShowContextMenu(LPARAM point) {
+    POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    if (point == -1) {  // from the keyboard: at the caret
+        GetCaretPos(&at);
+        ClientToScreen(window_, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    const UINT copyState = anchor_ == caret_ ? MF_GRAYED : MF_ENABLED;
+    AppendMenuW(menu, MF_STRING | copyState, kCopyCommand, ToWide("&Kopieren\tStrg+C").c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kSelectAllCommand, ToWide("&Alles markieren\tStrg+A").c_str());
+    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
+    DestroyMenu(menu);
+    if (chosen == kCopyCommand) {
+        Copy();
+    } else if (chosen == kSelectAllCommand) {
+        SetSelection(0, Bytes().size());
+    }
+}
+
+// The selection as CF_UNICODETEXT, line breaks kept as CR LF.
+void TextView::Copy() const {
+    const std::size_t begin = std::min(anchor_, caret_);
+    const std::size_t end = std::max(anchor_, caret_);
+    if (begin == end) {
+        return;
+    }
+    const std::wstring text = ToWide(Bytes().substr(begin, end - begin));
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (memory == nullptr) {
+        return;
+    }
+    std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    if (!OpenClipboard(window_)) {
+        GlobalFree(memory);
+        return;
+    }
+    EmptyClipboard();
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+        GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+LRESULT TextView::GetText(WPARAM capacity, wchar_t* buffer) const {
+    if (capacity == 0 || buffer == nullptr) {
+        return 0;
+    }
+    const std::string_view bytes = Bytes().substr(0, capacity - 1);
+    const std::wstring text = ToWide(bytes);
+    std::copy(text.begin(), text.end(), buffer);
+    buffer[text.size()] = L'\0';
+    return static_cast<LRESULT>(text.size());
+}
+
+// --- Messages
+
+LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: return 1;  // painting fills the background itself
+        case WM_SETFONT: SetFont(reinterpret_cast<HFONT>(wParam)); return 0;  // NOLINT
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+        case WM_SIZE: UpdateScrollBars(); ScrollToLine(static_cast<std::ptrdiff_t>(topLine_)); return 0;
+        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_HASSETSEL;
+        case WM_SETFOCUS:
+            CreateCaret(window_, nullptr, 1, lineHeight_);
+            UpdateCaret();
+            ShowCaret(window_);
+            return 0;
+        case WM_KILLFOCUS: DestroyCaret(); return 0;
+        case WM_KEYDOWN: KeyDown(wParam); return 0;
+        case WM_LBUTTONDOWN: MouseDown(lParam, (wParam & MK_SHIFT) != 0); return 0;
+        case WM_LBUTTONDBLCLK: SelectWordAt(lParam); return 0;
+        case WM_MOUSEMOVE: MouseMove(lParam); return 0;
+        case WM_LBUTTONUP: ReleaseCapture(); return 0;
+        case WM_CONTEXTMENU: ShowContextMenu(lParam); return 0;
+        case WM_MOUSEWHEEL: {
+            UINT linesPerNotch = 3;
+            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
+            wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam) * static_cast<int>(linesPerNotch);
+            const int lines = wheelRemainder_ / WHEEL_DELTA;
+            wheelRemainder_ -= lines * WHEEL_DELTA;
+            ScrollToLine(static_cast<std::ptrdiff_t>(topLine_) - lines);
+            return 0;
+        }
+        case WM_VSCROLL: ScrollToLine(VerticalScrollPosition(wParam)); return 0;
+        case WM_HSCROLL: {
+            SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+            GetScrollInfo(window_, SB_HORZ, &info);
+            const int step = tabWidth_ / 4;
+            const int page = static_cast<int>(info.nPage);
+            const int positions[] = {scrollX_ - step, scrollX_ + step, scrollX_ - page, scrollX_ + page,
+                                     info.nTrackPos, info.nTrackPos, 0, longestLineWidth_};
+            ScrollToPixel(LOWORD(wParam) <= SB_BOTTOM ? positions[LOWORD(wParam)] : scrollX_);
+            return 0;
+        }
+        case WM_COPY: Copy(); return 0;
+        case EM_GETSEL: {
+            const auto begin = static_cast<DWORD>(std::min(anchor_, caret_));
+            const auto end = static_cast<DWORD>(std::max(anchor_, caret_));
+            if (wParam != 0) { *reinterpret_cast<DWORD*>(wParam) = begin; }  // NOLINT
+            if (lParam != 0) { *reinterpret_cast<DWORD*>(lParam) = end; }    // NOLINT
+            return MAKELRESULT(std::min<DWORD>(begin, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
+        }
+        case EM_SETSEL: {
+            const std::size_t size = Bytes().size();
+            const auto at = [size](WPARAM value) {
+                const auto signedValue = static_cast<std::intptr_t>(value);
+                return signedValue < 0 ? size : static_cast<std::size_t>(signedValue);
+            };
+            if (static_cast<std::intptr_t>(wParam) < 0) {
+                SetSelection(caret_, caret_);  // -1: no selection
+            } else {
+                SetSelection(at(wParam), at(static_cast<WPARAM>(lParam)));
+            }
+            return 0;
+        }
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(Bytes().size());
+        case WM_GETTEXT: return GetText(wParam, reinterpret_cast<wchar_t*>(lParam));  // NOLINT
+        case WM_SETTEXT: {
+            const auto* wide = reinterpret_cast<const wchar_t*>(lParam);  // NOLINT
+            std::optional<std::string> text = FromWide(wide != nullptr ? wide : L"");
+            if (!text) {
+                return FALSE;
+            }
+            SetText(text->empty() ? nullptr : std::make_shared<const std::string>(std::move(*text)));
+            return TRUE;
+        }
+        default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+}  // namespace framework::win32
