@@ -14,7 +14,7 @@
 
 namespace framework::win32 {
 
-using Handle = void*;  // an HWND, HICON or HDC
+using Handle = void*;                                   // an HWND, HICON or HDC
 using SharedText = std::shared_ptr<const std::string>;  // Windows-1252 bytes; null when empty
 
 // What a dialog's window procedure hands over to the framework.

@@ -1,6 +1,7 @@
 // The Win32 backend, the platform's side: dialogs from the program's linked
 // templates, run by the platform's own dialog manager.
 #include <windows.h>
+// after <windows.h>, which it needs
 #include <commctrl.h>
 
 #include <algorithm>
@@ -122,8 +123,7 @@ SharedText Share(std::string&& text) {
 std::intptr_t RunDialog(int templateId, Handle parent, DialogEvents& events) {
     RegisterTextView();
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
-                           AsWindow(parent), &DialogProcedure,
-                           reinterpret_cast<LPARAM>(&events));
+                           AsWindow(parent), &DialogProcedure, reinterpret_cast<LPARAM>(&events));
 }
 
 void EndDialog(Handle dialog, int result) {

@@ -54,8 +54,7 @@ public:
 
     // May run while the dialog destroys this window: touches no member after
     // handing the message on.
-    std::intptr_t Message(unsigned message, std::uintptr_t wParam,
-                          std::intptr_t lParam) override {
+    std::intptr_t Message(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
         CDialog& owner = owner_;
         switch (message) {
             case WM_ICONERASEBKGND: {
@@ -113,8 +112,7 @@ std::intptr_t RunModalDialog(CDialog& dialog, int templateId, const DialogTempla
     pending.reset(new DialogWindow(dialog, pending));
     // Once the window exists the dialog owns it and may destroy it during the
     // run; the deleter then ends the run with -1. Nothing here touches either after.
-    return win32::RunDialog(templateId, parent != nullptr ? parent->Window() : nullptr,
-                            *pending);
+    return win32::RunDialog(templateId, parent != nullptr ? parent->Window() : nullptr, *pending);
 }
 
 void EndModal(DialogWindow& window, int result) {
@@ -213,7 +211,8 @@ PaintContextPointer BeginPaint(DialogWindow* window) {
 }
 
 bool DrawIcon(PaintContext& context, int x, int y, HICON icon) {
-    return context.Device() != nullptr && win32::DrawIcon(context.Device(), x, y, icon->handles.big);
+    return context.Device() != nullptr &&
+           win32::DrawIcon(context.Device(), x, y, icon->handles.big);
 }
 
 bool EraseIconBackground(PaintContext& context) {

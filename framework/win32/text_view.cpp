@@ -58,8 +58,8 @@ void ReplaceResultsFields(HWND dialog) {
         const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE)) & 0xFFFF0000U;
         const auto extendedStyle = static_cast<DWORD>(GetWindowLongW(field, GWL_EXSTYLE));
         HWND view = CreateWindowExW(
-            extendedStyle, kClassName, L"", style, place.left, place.top,
-            place.right - place.left, place.bottom - place.top, dialog,
+            extendedStyle, kClassName, L"", style, place.left, place.top, place.right - place.left,
+            place.bottom - place.top, dialog,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(field))),  // NOLINT
             GetModuleHandleW(nullptr), nullptr);
         if (view == nullptr) {
@@ -114,7 +114,8 @@ void TextView::SetText(const SharedText& text) {
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
     for (const char* at = begin; at < end;) {
-        const auto* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+        const auto* lineEnd =
+            static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
         if (lineEnd == nullptr) {
             break;
         }
@@ -142,8 +143,8 @@ TextView::Line TextView::LineAt(std::size_t line) const {
 }
 
 std::size_t TextView::LineOf(std::size_t position) const {
-    const auto after =
-        std::upper_bound(lineStarts_.begin(), lineStarts_.end(), static_cast<std::uint32_t>(position));
+    const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(),
+                                        static_cast<std::uint32_t>(position));
     return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
 }
 
@@ -155,7 +156,8 @@ int TextView::TextWidth(HDC device, const std::wstring& text, std::size_t length
     if (length == 0) {
         return 0;
     }
-    return LOWORD(GetTabbedTextExtentW(device, text.c_str(), static_cast<int>(length), 1, &tabWidth_));
+    return LOWORD(
+        GetTabbedTextExtentW(device, text.c_str(), static_cast<int>(length), 1, &tabWidth_));
 }
 
 void TextView::SetFont(HFONT font) {
@@ -167,8 +169,8 @@ void TextView::SetFont(HFONT font) {
     lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
     // Tab stops every 32 dialog units, as in the platform's edit control.
     RECT tab{0, 0, 32, 0};
-    tabWidth_ = static_cast<int>(MapDialogRect(GetParent(window_), &tab) ? tab.right
-                                                                       : 8 * metrics.tmAveCharWidth);
+    tabWidth_ = static_cast<int>(
+        MapDialogRect(GetParent(window_), &tab) ? tab.right : 8 * metrics.tmAveCharWidth);
     const std::wstring longest = LineText(LineAt(longestLine_));
     longestLineWidth_ = TextWidth(device, longest, longest.size());
     SelectObject(device, previous);
@@ -183,7 +185,8 @@ void TextView::SetFont(HFONT font) {
 void TextView::Paint() {
     PAINTSTRUCT paint{};
     HDC device = BeginPaint(window_, &paint);
-    HGDIOBJ previousFont = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
+    HGDIOBJ previousFont =
+        SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
     // A read-only field asks its dialog for its colours, as the platform's edit does.
     auto* brush = reinterpret_cast<HBRUSH>(  // NOLINT(performance-no-int-to-ptr)
         SendMessageW(GetParent(window_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(device),
@@ -196,7 +199,9 @@ void TextView::Paint() {
     FillRect(device, &paint.rcPaint, brush);
     const std::size_t selectionBegin = std::min(anchor_, caret_);
     const std::size_t selectionEnd = std::max(anchor_, caret_);
-    const std::size_t firstLine = topLine_ + static_cast<std::size_t>(std::max(0, static_cast<int>(paint.rcPaint.top) - kMargin) / lineHeight_);
+    const std::size_t firstLine =
+        topLine_ + static_cast<std::size_t>(
+                       std::max(0, static_cast<int>(paint.rcPaint.top) - kMargin) / lineHeight_);
     for (std::size_t line = firstLine; line < LineCount(); ++line) {
         const int y = kMargin + static_cast<int>(line - topLine_) * lineHeight_;
         if (y >= paint.rcPaint.bottom) {
@@ -249,20 +254,29 @@ void TextView::UpdateScrollBars() {
     updatingScrollBars_ = true;
     RECT client{};
     GetClientRect(window_, &client);
-    SCROLLINFO vertical{sizeof(SCROLLINFO), SIF_ALL | SIF_DISABLENOSCROLL, 0,
-                        static_cast<int>(LineCount()) - 1, static_cast<UINT>(VisibleLines()),
-                        static_cast<int>(topLine_), 0};
+    SCROLLINFO vertical{sizeof(SCROLLINFO),
+                        SIF_ALL | SIF_DISABLENOSCROLL,
+                        0,
+                        static_cast<int>(LineCount()) - 1,
+                        static_cast<UINT>(VisibleLines()),
+                        static_cast<int>(topLine_),
+                        0};
     SetScrollInfo(window_, SB_VERT, &vertical, TRUE);
-    SCROLLINFO horizontal{sizeof(SCROLLINFO), SIF_ALL | SIF_DISABLENOSCROLL, 0,
-                          longestLineWidth_ + 2 * kMargin, static_cast<UINT>(client.right),
-                          scrollX_, 0};
+    SCROLLINFO horizontal{sizeof(SCROLLINFO),
+                          SIF_ALL | SIF_DISABLENOSCROLL,
+                          0,
+                          longestLineWidth_ + 2 * kMargin,
+                          static_cast<UINT>(client.right),
+                          scrollX_,
+                          0};
     SetScrollInfo(window_, SB_HORZ, &horizontal, TRUE);
     updatingScrollBars_ = false;
 }
 
 void TextView::ScrollToLine(std::ptrdiff_t line) {
     const auto last = static_cast<std::ptrdiff_t>(LineCount()) - VisibleLines();
-    const auto top = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(line, 0, std::max<std::ptrdiff_t>(0, last)));
+    const auto top = static_cast<std::size_t>(
+        std::clamp<std::ptrdiff_t>(line, 0, std::max<std::ptrdiff_t>(0, last)));
     if (top != topLine_) {
         topLine_ = top;
         UpdateScrollBars();
@@ -274,7 +288,8 @@ void TextView::ScrollToLine(std::ptrdiff_t line) {
 void TextView::ScrollToPixel(int x) {
     RECT client{};
     GetClientRect(window_, &client);
-    const int last = std::max(0, longestLineWidth_ + 2 * kMargin - static_cast<int>(client.right) + 1);
+    const int last =
+        std::max(0, longestLineWidth_ + 2 * kMargin - static_cast<int>(client.right) + 1);
     const int left = std::clamp(x, 0, last);
     if (left != scrollX_) {
         scrollX_ = left;
@@ -289,15 +304,23 @@ int TextView::VerticalScrollPosition(WPARAM request) const {
     GetScrollInfo(window_, SB_VERT, &info);
     const auto top = static_cast<int>(topLine_);
     switch (LOWORD(request)) {
-        case SB_LINEUP: return top - 1;
-        case SB_LINEDOWN: return top + 1;
-        case SB_PAGEUP: return top - VisibleLines();
-        case SB_PAGEDOWN: return top + VisibleLines();
-        case SB_TOP: return 0;
-        case SB_BOTTOM: return static_cast<int>(LineCount());
+        case SB_LINEUP:
+            return top - 1;
+        case SB_LINEDOWN:
+            return top + 1;
+        case SB_PAGEUP:
+            return top - VisibleLines();
+        case SB_PAGEDOWN:
+            return top + VisibleLines();
+        case SB_TOP:
+            return 0;
+        case SB_BOTTOM:
+            return static_cast<int>(LineCount());
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: return info.nTrackPos;  // 32 bits, unlike the message's
-        default: return top;
+        case SB_THUMBPOSITION:
+            return info.nTrackPos;  // 32 bits, unlike the message's
+        default:
+            return top;
     }
 }
 
@@ -322,7 +345,8 @@ void TextView::UpdateCaret() {
     SelectObject(device, previous);
     ReleaseDC(window_, device);
     const auto row = static_cast<std::ptrdiff_t>(line) - static_cast<std::ptrdiff_t>(topLine_);
-    SetCaretPos(x, kMargin + static_cast<int>(std::clamp<std::ptrdiff_t>(row, -2, 10000)) * lineHeight_);
+    SetCaretPos(
+        x, kMargin + static_cast<int>(std::clamp<std::ptrdiff_t>(row, -2, 10000)) * lineHeight_);
 }
 
 // --- Selection
@@ -342,7 +366,8 @@ std::size_t TextView::Step(std::size_t position, int lines, int characters) cons
     if (lines != 0) {
         const std::size_t column = position - LineAt(line).begin;
         const auto target = static_cast<std::ptrdiff_t>(line) + lines;
-        line = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(target, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
+        line = static_cast<std::size_t>(
+            std::clamp<std::ptrdiff_t>(target, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
         const Line bounds = LineAt(line);
         position = bounds.begin + std::min(column, bounds.end - bounds.begin);
     }
@@ -370,8 +395,10 @@ std::size_t TextView::Step(std::size_t position, int lines, int characters) cons
 }
 
 std::size_t TextView::PositionAt(int x, int y) const {
-    const auto row = static_cast<std::ptrdiff_t>(topLine_) + (y - kMargin) / lineHeight_ - (y < kMargin ? 1 : 0);
-    const auto line = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
+    const auto row =
+        static_cast<std::ptrdiff_t>(topLine_) + (y - kMargin) / lineHeight_ - (y < kMargin ? 1 : 0);
+    const auto line = static_cast<std::size_t>(
+        std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
     const Line bounds = LineAt(line);
     const std::wstring text = LineText(bounds);
     HDC device = GetDC(window_);
@@ -396,14 +423,30 @@ void TextView::KeyDown(WPARAM key) {
     const bool control = KeyIsDown(VK_CONTROL);
     std::size_t caret = caret_;
     switch (key) {
-        case VK_LEFT: caret = Step(caret_, 0, -1); break;
-        case VK_RIGHT: caret = Step(caret_, 0, 1); break;
-        case VK_UP: caret = Step(caret_, -1, 0); break;
-        case VK_DOWN: caret = Step(caret_, 1, 0); break;
-        case VK_PRIOR: caret = Step(caret_, -VisibleLines(), 0); break;
-        case VK_NEXT: caret = Step(caret_, VisibleLines(), 0); break;
-        case VK_HOME: caret = control ? 0 : LineAt(LineOf(caret_)).begin; break;
-        case VK_END: caret = control ? Bytes().size() : LineAt(LineOf(caret_)).end; break;
+        case VK_LEFT:
+            caret = Step(caret_, 0, -1);
+            break;
+        case VK_RIGHT:
+            caret = Step(caret_, 0, 1);
+            break;
+        case VK_UP:
+            caret = Step(caret_, -1, 0);
+            break;
+        case VK_DOWN:
+            caret = Step(caret_, 1, 0);
+            break;
+        case VK_PRIOR:
+            caret = Step(caret_, -VisibleLines(), 0);
+            break;
+        case VK_NEXT:
+            caret = Step(caret_, VisibleLines(), 0);
+            break;
+        case VK_HOME:
+            caret = control ? 0 : LineAt(LineOf(caret_)).begin;
+            break;
+        case VK_END:
+            caret = control ? Bytes().size() : LineAt(LineOf(caret_)).end;
+            break;
         case 'A':
             if (control) {
                 SetSelection(0, Bytes().size());
@@ -514,24 +557,48 @@ LRESULT TextView::GetText(WPARAM capacity, wchar_t* buffer) const {
 
 LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: Paint(); return 0;
-        case WM_ERASEBKGND: return 1;  // painting fills the background itself
-        case WM_SETFONT: SetFont(reinterpret_cast<HFONT>(wParam)); return 0;  // NOLINT
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
-        case WM_SIZE: UpdateScrollBars(); ScrollToLine(static_cast<std::ptrdiff_t>(topLine_)); return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_HASSETSEL;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painting fills the background itself
+        case WM_SETFONT:
+            SetFont(reinterpret_cast<HFONT>(wParam));
+            return 0;  // NOLINT
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+        case WM_SIZE:
+            UpdateScrollBars();
+            ScrollToLine(static_cast<std::ptrdiff_t>(topLine_));
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_HASSETSEL;
         case WM_SETFOCUS:
             CreateCaret(window_, nullptr, 1, lineHeight_);
             UpdateCaret();
             ShowCaret(window_);
             return 0;
-        case WM_KILLFOCUS: DestroyCaret(); return 0;
-        case WM_KEYDOWN: KeyDown(wParam); return 0;
-        case WM_LBUTTONDOWN: MouseDown(lParam, (wParam & MK_SHIFT) != 0); return 0;
-        case WM_LBUTTONDBLCLK: SelectWordAt(lParam); return 0;
-        case WM_MOUSEMOVE: MouseMove(lParam); return 0;
-        case WM_LBUTTONUP: ReleaseCapture(); return 0;
-        case WM_CONTEXTMENU: ShowContextMenu(lParam); return 0;
+        case WM_KILLFOCUS:
+            DestroyCaret();
+            return 0;
+        case WM_KEYDOWN:
+            KeyDown(wParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            MouseDown(lParam, (wParam & MK_SHIFT) != 0);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            SelectWordAt(lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            MouseMove(lParam);
+            return 0;
+        case WM_LBUTTONUP:
+            ReleaseCapture();
+            return 0;
+        case WM_CONTEXTMENU:
+            ShowContextMenu(lParam);
+            return 0;
         case WM_MOUSEWHEEL: {
             UINT linesPerNotch = 3;
             SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
@@ -541,23 +608,37 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ScrollToLine(static_cast<std::ptrdiff_t>(topLine_) - lines);
             return 0;
         }
-        case WM_VSCROLL: ScrollToLine(VerticalScrollPosition(wParam)); return 0;
+        case WM_VSCROLL:
+            ScrollToLine(VerticalScrollPosition(wParam));
+            return 0;
         case WM_HSCROLL: {
             SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
             GetScrollInfo(window_, SB_HORZ, &info);
             const int step = tabWidth_ / 4;
             const int page = static_cast<int>(info.nPage);
-            const int positions[] = {scrollX_ - step, scrollX_ + step, scrollX_ - page, scrollX_ + page,
-                                     info.nTrackPos, info.nTrackPos, 0, longestLineWidth_};
+            const int positions[] = {scrollX_ - step,
+                                     scrollX_ + step,
+                                     scrollX_ - page,
+                                     scrollX_ + page,
+                                     info.nTrackPos,
+                                     info.nTrackPos,
+                                     0,
+                                     longestLineWidth_};
             ScrollToPixel(LOWORD(wParam) <= SB_BOTTOM ? positions[LOWORD(wParam)] : scrollX_);
             return 0;
         }
-        case WM_COPY: Copy(); return 0;
+        case WM_COPY:
+            Copy();
+            return 0;
         case EM_GETSEL: {
             const auto begin = static_cast<DWORD>(std::min(anchor_, caret_));
             const auto end = static_cast<DWORD>(std::max(anchor_, caret_));
-            if (wParam != 0) { *reinterpret_cast<DWORD*>(wParam) = begin; }  // NOLINT
-            if (lParam != 0) { *reinterpret_cast<DWORD*>(lParam) = end; }    // NOLINT
+            if (wParam != 0) {
+                *reinterpret_cast<DWORD*>(wParam) = begin;
+            }  // NOLINT
+            if (lParam != 0) {
+                *reinterpret_cast<DWORD*>(lParam) = end;
+            }  // NOLINT
             return MAKELRESULT(std::min<DWORD>(begin, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
         }
         case EM_SETSEL: {
@@ -573,18 +654,22 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(Bytes().size());
-        case WM_GETTEXT: return GetText(wParam, reinterpret_cast<wchar_t*>(lParam));  // NOLINT
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(Bytes().size());
+        case WM_GETTEXT:
+            return GetText(wParam, reinterpret_cast<wchar_t*>(lParam));  // NOLINT
         case WM_SETTEXT: {
             const auto* wide = reinterpret_cast<const wchar_t*>(lParam);  // NOLINT
             std::optional<std::string> text = FromWide(wide != nullptr ? wide : L"");
             if (!text) {
                 return FALSE;
             }
-            SetText(text->empty() ? nullptr : std::make_shared<const std::string>(std::move(*text)));
+            SetText(text->empty() ? nullptr
+                                  : std::make_shared<const std::string>(std::move(*text)));
             return TRUE;
         }
-        default: return DefWindowProcW(window_, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 

@@ -1,0 +1,222 @@
+#include "dialog_driver.h"
+
+#include <windows.h>
+
+#include <deque>
+
+#include "framework/encoding/text_encoding.h"
+
+namespace driver {
+namespace {
+
+HWND AsWindow(Window window) {
+    return static_cast<HWND>(window);
+}
+
+std::wstring Wide(const std::string& text) {
+    const std::u16string wide = wertomat::Windows1252ToUtf16(text);
+    return {wide.begin(), wide.end()};
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (const wchar_t character : text) {
+        narrow += static_cast<char>(
+            wertomat::UnicodeToWindows1252(static_cast<char16_t>(character)).value_or('?'));
+    }
+    return narrow;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::deque<std::function<void()>> pendingSteps;
+int idleTicks = 0;
+constexpr int kIdleTicksBeforeRescue = 200;
+
+BOOL CALLBACK EndThreadDialog(HWND window, LPARAM) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (lstrcmpW(className, L"#32770") == 0) {
+        EndDialog(window, -2);
+    }
+    return TRUE;
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!pendingSteps.empty()) {
+        const std::function<void()> step = std::move(pendingSteps.front());
+        pendingSteps.pop_front();
+        step();
+        return;
+    }
+    if (++idleTicks == kIdleTicksBeforeRescue) {
+        KillTimer(nullptr, timer);
+        EnumThreadWindows(GetCurrentThreadId(), &EndThreadDialog, 0);
+    }
+}
+
+struct Search {
+    std::wstring caption;
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    // Not necessarily visible yet: the dialog manager shows a dialog once its
+    // queue first runs empty, and a timer tick may come before that.
+    if (WindowText(window) == search->caption &&
+        (search->controlId == 0 || GetDlgItem(window, search->controlId) != nullptr)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void RunSteps(std::vector<std::function<void()>> steps) {
+    pendingSteps.assign(steps.begin(), steps.end());
+    idleTicks = 0;
+    SetTimer(nullptr, 0, 20, &Tick);
+}
+
+Window FindDialog(const std::string& caption, int controlId) {
+    Search search{Wide(caption), controlId, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Text(Window dialog, int id) {
+    return Narrow(WindowText(GetDlgItem(AsWindow(dialog), id)));
+}
+
+void SetText(Window dialog, int id, const std::string& text) {
+    SetDlgItemTextW(AsWindow(dialog), id, Wide(text).c_str());
+}
+
+bool IsChecked(Window dialog, int id) {
+    return IsDlgButtonChecked(AsWindow(dialog), id) == BST_CHECKED;
+}
+
+int FocusedControlId() {
+    return GetDlgCtrlID(GetFocus());
+}
+
+std::vector<int> TabOrder(Window dialog) {
+    std::vector<int> order;
+    HWND first = GetNextDlgTabItem(AsWindow(dialog), nullptr, FALSE);
+    for (HWND control = first; control != nullptr && order.size() < 32;) {
+        order.push_back(GetDlgCtrlID(control));
+        control = GetNextDlgTabItem(AsWindow(dialog), control, FALSE);
+        if (control == first) {
+            break;
+        }
+    }
+    return order;
+}
+
+void Click(Window dialog, int id) {
+    PostMessageW(GetDlgItem(AsWindow(dialog), id), BM_CLICK, 0, 0);
+}
+
+void PressKey(Window target, unsigned virtualKey) {
+    HWND focus = GetFocus();
+    HWND receiver = focus != nullptr && IsChild(AsWindow(target), focus) ? focus : AsWindow(target);
+    PostMessageW(receiver, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(receiver, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001U));
+}
+
+void PostSystemCommand(Window dialog, unsigned command) {
+    PostMessageW(AsWindow(dialog), WM_SYSCOMMAND, command, 0);
+}
+
+void PostCommand(Window dialog, int id) {
+    PostMessageW(AsWindow(dialog), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+std::vector<MenuEntry> SystemMenu(Window dialog) {
+    std::vector<MenuEntry> entries;
+    HMENU menu = GetSystemMenu(AsWindow(dialog), FALSE);
+    for (int position = 0; menu != nullptr && position < GetMenuItemCount(menu); ++position) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = 127;
+        GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item);
+        entries.push_back({(item.fType & MFT_SEPARATOR) != 0, item.wID, Narrow(text)});
+    }
+    return entries;
+}
+
+void Select(Window dialog, int id, std::ptrdiff_t begin, std::ptrdiff_t end) {
+    SendDlgItemMessageW(AsWindow(dialog), id, EM_SETSEL, static_cast<WPARAM>(begin), end);
+}
+
+std::pair<std::size_t, std::size_t> Selection(Window dialog, int id) {
+    DWORD begin = 0;
+    DWORD end = 0;
+    SendDlgItemMessageW(AsWindow(dialog), id, EM_GETSEL, reinterpret_cast<WPARAM>(&begin),
+                        reinterpret_cast<LPARAM>(&end));
+    return {begin, end};
+}
+
+void ControlKey(Window dialog, int id, unsigned virtualKey) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendDlgItemMessageW(AsWindow(dialog), id, WM_KEYDOWN, virtualKey, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+void MouseDrag(Window dialog, int id, int fromX, int fromY, int toX, int toY) {
+    HWND control = GetDlgItem(AsWindow(dialog), id);
+    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
+    SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, toY));
+    SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+}
+
+std::u16string ClipboardText() {
+    std::u16string text;
+    if (!OpenClipboard(nullptr)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+        text = static_cast<const char16_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void Minimize(Window dialog) {
+    ShowWindow(AsWindow(dialog), SW_MINIMIZE);
+}
+
+bool IsMinimized(Window dialog) {
+    return IsIconic(AsWindow(dialog)) != FALSE;
+}
+
+int DragIconWidth(Window dialog) {
+    auto* icon = reinterpret_cast<HICON>(SendMessageW(AsWindow(dialog), WM_QUERYDRAGICON, 0, 0));
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+}  // namespace driver

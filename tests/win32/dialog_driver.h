@@ -1,0 +1,58 @@
+// Drives the program's dialogs under the platform's dialog manager with real
+// messages. Plain C++ on this side: the tests that include the dialog
+// classes cannot include <windows.h> (both define BOOL, WPARAM, ...).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace driver {
+
+using Window = void*;  // an HWND
+
+// Runs each step once, one per timer tick, from inside whatever modal loop is
+// running then. A dialog still open a while after the last step is ended
+// with -2, so a failing test cannot hang.
+void RunSteps(std::vector<std::function<void()>> steps);
+
+// A dialog of this thread with this caption (Windows-1252) and, if
+// `controlId` is not 0, a control of that id; null when there is none.
+Window FindDialog(const std::string& caption, int controlId = 0);
+
+std::string Text(Window dialog, int id);  // Windows-1252; "?" for unmappable characters
+void SetText(Window dialog, int id, const std::string& text);
+bool IsChecked(Window dialog, int id);
+int FocusedControlId();
+// The controls that Tab visits, from the first tab stop on.
+std::vector<int> TabOrder(Window dialog);
+
+void Click(Window dialog, int id);                  // posted BM_CLICK
+void PressKey(Window target, unsigned virtualKey);  // posted to `target`'s focus
+void PostSystemCommand(Window dialog, unsigned command);
+void PostCommand(Window dialog, int id);
+
+struct MenuEntry {
+    bool separator = false;
+    unsigned id = 0;
+    std::string text;  // Windows-1252
+};
+std::vector<MenuEntry> SystemMenu(Window dialog);
+
+// The results view: selection by EM_SETSEL/EM_GETSEL, copy by Ctrl+C with the
+// thread's key state, mouse clicks at client coordinates.
+void Select(Window dialog, int id, std::ptrdiff_t begin, std::ptrdiff_t end);
+std::pair<std::size_t, std::size_t> Selection(Window dialog, int id);
+void ControlKey(Window dialog, int id, unsigned virtualKey);  // with Ctrl held
+void MouseDrag(Window dialog, int id, int fromX, int fromY, int toX, int toY);
+std::u16string ClipboardText();
+
+void Minimize(Window dialog);
+bool IsMinimized(Window dialog);
+// The answer to WM_QUERYDRAGICON, and the size of that icon in pixels (0 when
+// it is no icon).
+int DragIconWidth(Window dialog);
+
+}  // namespace driver

@@ -1,0 +1,211 @@
+// The program's dialogs on the Win32 backend, run by the platform's dialog
+// manager under Wine and driven with real messages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/tabulation.h"
+#include "dialog_driver.h"
+#include "framework/winapp.h"
+#include "resources/resource.h"
+#include "ui/wertomatdlg.h"
+
+namespace {
+
+CWinApp testApplication;  // the main dialog loads its icon through it
+
+constexpr unsigned kEnter = 0x0D;
+constexpr unsigned kEscape = 0x1B;
+constexpr unsigned kInsert = 0x2D;
+constexpr unsigned kHome = 0x24;
+constexpr unsigned kClose = 0xF060;   // SC_CLOSE
+constexpr int kMessageText = 0xFFFF;  // the message box's text control
+const std::string kAboutCaption =
+    "Info \xFC"
+    "ber Wertomat";
+
+driver::Window MainDialog() {
+    return driver::FindDialog("Wertomat", IDC_XA);
+}
+
+std::u16string Utf16(const std::string& ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+TEST(Win32MainDialog, OpensWithItsDefaultsAndTabsThroughTheForm) {
+    std::vector<std::string> texts;
+    std::vector<int> tabOrder;
+    int focus = 0;
+    bool firstChecked = false;
+    driver::RunSteps({[&] {
+        driver::Window dialog = MainDialog();
+        ASSERT_NE(dialog, nullptr);
+        for (const int id : {IDC_XA, IDC_XSW, IDC_XE, IDC_RESULTS}) {
+            texts.push_back(driver::Text(dialog, id));
+        }
+        firstChecked =
+            driver::IsChecked(dialog, IDC_FUNCTION_0) && !driver::IsChecked(dialog, IDC_FUNCTION_1);
+        focus = driver::FocusedControlId();
+        tabOrder = driver::TabOrder(dialog);
+        driver::Click(dialog, IDCANCEL);
+    }});
+    CWertomatDlg dlg(nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(texts, (std::vector<std::string>{"0", "0.1", "2", ""}));
+    EXPECT_TRUE(firstChecked);
+    EXPECT_EQ(focus, IDC_XA);
+    EXPECT_EQ(tabOrder, (std::vector<int>{IDC_XA, IDC_XSW, IDC_XE, IDC_FUNCTION_0, IDC_RESULTS,
+                                          IDC_COMPUTE, IDCANCEL}));
+}
+
+TEST(Win32MainDialog, ComputeFillsTheResultsWithTheTable) {
+    std::string results;
+    bool thirdChecked = false;
+    driver::RunSteps({[&] {
+                          driver::Window dialog = MainDialog();
+                          driver::SetText(dialog, IDC_XA, "-1");
+                          driver::SetText(dialog, IDC_XSW, "0.25");
+                          driver::SetText(dialog, IDC_XE, "1");
+                          driver::Click(dialog, IDC_FUNCTION_2);
+                          driver::Click(dialog, IDC_COMPUTE);
+                      },
+                      [&] {
+                          results = driver::Text(MainDialog(), IDC_RESULTS);
+                          thirdChecked = driver::IsChecked(MainDialog(), IDC_FUNCTION_2);
+                          driver::Click(MainDialog(), IDCANCEL);
+                      }});
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
+    EXPECT_EQ(results, wertomat::RunTabulation({-1.0, 0.25, 1.0, 2}).text);
+    EXPECT_TRUE(thirdChecked);
+}
+
+TEST(Win32MainDialog, RefusedInputIsExplainedInAMessageBoxAndKept) {
+    std::vector<std::string> messages;
+    std::string keptStep;
+    std::string results = "unread";
+    int focusAfterNotANumber = 0;
+    const auto answerMessageBox = [&] {
+        driver::Window box = driver::FindDialog("Wertomat", kMessageText);
+        ASSERT_NE(box, nullptr);
+        messages.push_back(driver::Text(box, kMessageText));
+        driver::PressKey(box, kEnter);
+    };
+    driver::RunSteps({[&] {
+                          driver::SetText(MainDialog(), IDC_XSW, "-0.1");
+                          driver::Click(MainDialog(), IDC_COMPUTE);
+                      },
+                      answerMessageBox,
+                      [&] {
+                          keptStep = driver::Text(MainDialog(), IDC_XSW);
+                          results = driver::Text(MainDialog(), IDC_RESULTS);
+                          driver::SetText(MainDialog(), IDC_XA, "zwei");
+                          driver::Click(MainDialog(), IDC_COMPUTE);
+                      },
+                      answerMessageBox,
+                      [&] {
+                          focusAfterNotANumber = driver::FocusedControlId();
+                          driver::Click(MainDialog(), IDCANCEL);
+                      }});
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
+    EXPECT_EQ(messages, (std::vector<std::string>{wertomat::RunTabulation({0, -0.1, 2, 0}).text,
+                                                  "Bitte eine Zahl eingeben"}));
+    EXPECT_EQ(keptStep, "-0.1");
+    EXPECT_EQ(results, "");
+    EXPECT_EQ(focusAfterNotANumber, IDC_XA);
+}
+
+TEST(Win32MainDialog, SystemMenuEndsWithTheAboutEntryThatOpensTheBox) {
+    std::vector<driver::MenuEntry> menu;
+    int aboutBoxesSeen = 0;
+    const auto closeAboutBox = [&] {
+        driver::Window about = driver::FindDialog(kAboutCaption, IDOK);
+        aboutBoxesSeen += about != nullptr ? 1 : 0;
+        driver::PressKey(about, kEscape);
+    };
+    driver::RunSteps({[&] {
+                          menu = driver::SystemMenu(MainDialog());
+                          driver::PostSystemCommand(MainDialog(), ID_SYSMENU_ABOUT);
+                      },
+                      closeAboutBox,
+                      [&] {
+                          // As the menu sends it: the entry's own identifier.
+                          driver::PostSystemCommand(MainDialog(), menu.back().id);
+                      },
+                      closeAboutBox, [&] { driver::Click(MainDialog(), IDCANCEL); }});
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
+    ASSERT_GE(menu.size(), 3U);
+    EXPECT_TRUE(menu[menu.size() - 2].separator);
+    EXPECT_EQ(menu.back().id, unsigned{ID_SYSMENU_ABOUT});
+    EXPECT_EQ(menu.back().text,
+              "&Info \xFC"
+              "ber Wertomat...");
+    EXPECT_EQ(aboutBoxesSeen, 2);
+}
+
+TEST(Win32MainDialog, EnterEscapeAndTheCloseBoxEndTheRun) {
+    const std::vector<std::pair<std::function<void()>, INT_PTR>> endings = {
+        {[] { driver::PressKey(MainDialog(), kEnter); }, IDOK},
+        {[] { driver::PressKey(MainDialog(), kEscape); }, IDCANCEL},
+        {[] { driver::PostSystemCommand(MainDialog(), kClose); }, IDCANCEL},
+    };
+    for (const auto& [ending, expected] : endings) {
+        driver::RunSteps({ending});
+        CWertomatDlg dlg(nullptr);
+        EXPECT_EQ(dlg.DoModal(), expected);
+    }
+}
+
+TEST(Win32MainDialog, MinimisedItAnswersWithTheProgramIcon) {
+    bool minimized = false;
+    BOOL iconic = FALSE;
+    int dragIconWidth = 0;
+    CWertomatDlg dlg(nullptr);
+    // The dialog manager shows the dialog once its queue first runs empty;
+    // minimising it before that would be undone.
+    driver::RunSteps({[] {}, [&] { driver::Minimize(MainDialog()); },
+                      [&] {
+                          minimized = driver::IsMinimized(MainDialog());
+                          iconic = dlg.IsIconic();
+                          dragIconWidth = driver::DragIconWidth(MainDialog());
+                          driver::PostSystemCommand(MainDialog(), kClose);
+                      }});
+    dlg.DoModal();
+    EXPECT_TRUE(minimized);
+    EXPECT_TRUE(iconic);
+    EXPECT_EQ(dragIconWidth, GetSystemMetrics(SM_CXICON));
+}
+
+TEST(Win32ResultsView, SelectsByKeyMouseAndMessageAndCopiesWithLineBreaks) {
+    const std::string table = wertomat::RunTabulation({0, 0.1, 2, 0}).text;
+    std::vector<std::pair<std::size_t, std::size_t>> selections;
+    std::vector<std::u16string> copies;
+    driver::RunSteps({[&] { driver::Click(MainDialog(), IDC_COMPUTE); },
+                      [&] {
+                          driver::Window dialog = MainDialog();
+                          driver::ControlKey(dialog, IDC_RESULTS, 'A');
+                          selections.push_back(driver::Selection(dialog, IDC_RESULTS));
+                          driver::ControlKey(dialog, IDC_RESULTS, 'C');
+                          copies.push_back(driver::ClipboardText());
+                          driver::Select(dialog, IDC_RESULTS, 5, 30);
+                          driver::ControlKey(dialog, IDC_RESULTS, kInsert);
+                          copies.push_back(driver::ClipboardText());
+                          driver::ControlKey(dialog, IDC_RESULTS, kHome);  // to the top
+                          driver::MouseDrag(dialog, IDC_RESULTS, 1, 3, 2000, 3);
+                          selections.push_back(driver::Selection(dialog, IDC_RESULTS));
+                          driver::Click(dialog, IDCANCEL);
+                      }});
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
+    ASSERT_EQ(selections.size(), 2U);
+    EXPECT_EQ(selections[0], std::make_pair(std::size_t{0}, table.size()));
+    EXPECT_EQ(selections[1], std::make_pair(std::size_t{0}, table.find('\r')));  // the first line
+    ASSERT_EQ(copies.size(), 2U);
+    EXPECT_EQ(copies[0], Utf16(table));
+    EXPECT_EQ(copies[1], Utf16(table.substr(5, 25)));
+}
+
+}  // namespace

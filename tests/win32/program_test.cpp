@@ -1,0 +1,186 @@
+// The built wertomat.exe: its resources as the platform's loader reads them,
+// and the program as a process under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring kProgram = WERTOMAT_PROGRAM;  // Wine's view of the built program
+constexpr WORD kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+constexpr WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+class ProgramResources : public testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryExW(kProgram.c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr);
+    }
+    void TearDown() override { FreeLibrary(module_); }
+
+    // The bytes of one resource in one language; empty when there is none.
+    std::string Bytes(LPCWSTR type, int name, WORD language) const {
+        HRSRC found = FindResourceExW(module_, type, MAKEINTRESOURCEW(name), language);
+        if (found == nullptr) {
+            return {};
+        }
+        const auto* data = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+        return {data, SizeofResource(module_, found)};
+    }
+
+    HMODULE module_ = nullptr;
+};
+
+std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value =
+            (value << 8) | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
+    }
+    return value;
+}
+
+TEST_F(ProgramResources, VersionRecordHasEveryField) {
+    const std::string record = Bytes(MAKEINTRESOURCEW(16), 1, kGerman);  // RT_VERSION
+    ASSERT_FALSE(record.empty());
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    std::string copy = record;  // VerQueryValueW wants writable memory
+    ASSERT_TRUE(VerQueryValueW(copy.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDU);
+    EXPECT_EQ(fixed->dwStrucVersion, 0x00010000U);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000U);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001U);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000U);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001U);
+    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3FU);
+    EXPECT_EQ(fixed->dwFileFlags, 0x01U);
+    EXPECT_EQ(fixed->dwFileOS, 0x00040004U);
+    EXPECT_EQ(fixed->dwFileType, 1U);
+    EXPECT_EQ(fixed->dwFileSubtype, 0U);
+    EXPECT_EQ(fixed->dwFileDateMS | fixed->dwFileDateLS, 0U);
+
+    const std::vector<std::pair<std::wstring, std::wstring>> strings = {
+        {L"CompanyName", L""},        {L"FileDescription", L"Wertomat"},
+        {L"FileVersion", L"1.0.0.1"}, {L"InternalName", L"Wertomat.exe"},
+        {L"LegalCopyright", L""},     {L"OriginalFilename", L"Wertomat.exe"},
+        {L"ProductName", L""},        {L"ProductVersion", L"1.0.0.1"}};
+    const std::wstring whole(reinterpret_cast<const wchar_t*>(record.data()),
+                             record.size() / sizeof(wchar_t));
+    std::size_t previous = 0;
+    for (const auto& [key, expected] : strings) {
+        SCOPED_TRACE(std::string(key.begin(), key.end()));
+        wchar_t* value = nullptr;
+        const std::wstring path = L"\\StringFileInfo\\040704B0\\" + key;
+        ASSERT_TRUE(
+            VerQueryValueW(copy.data(), path.c_str(), reinterpret_cast<void**>(&value), &length));
+        if (!expected.empty()) {
+            EXPECT_EQ(std::wstring(value), expected);
+        } else {
+            EXPECT_FALSE(std::wstring(value).empty());  // a placeholder
+        }
+        const std::size_t at = whole.find(key);
+        EXPECT_GT(at, previous);  // the keys in their order
+        previous = at;
+    }
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(copy.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_EQ(length, 4U);
+    EXPECT_EQ(translation[0], 0x0407);
+    EXPECT_EQ(translation[1], 1200);
+}
+
+TEST_F(ProgramResources, ManifestIsTheCheckedInFileInUsEnglish) {
+    std::ifstream file(WERTOMAT_MANIFEST, std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(file),
+                               std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(Bytes(MAKEINTRESOURCEW(24), 1, kEnglishUs), expected);  // RT_MANIFEST
+}
+
+TEST_F(ProgramResources, IconGroupHoldsThirteenImagesInGerman) {
+    const std::string group = Bytes(MAKEINTRESOURCEW(14), 128, kGerman);  // RT_GROUP_ICON
+    ASSERT_GE(group.size(), 6U);
+    ASSERT_EQ(Little(group, 4, 2), 13U);
+    struct Image {
+        std::uint32_t size, colours, bits;
+    };
+    const Image expected[] = {{48, 16, 4}, {32, 16, 4}, {24, 16, 4}, {16, 16, 4},  {48, 0, 8},
+                              {32, 0, 8},  {24, 0, 8},  {16, 0, 8},  {256, 0, 32}, {48, 0, 32},
+                              {32, 0, 32}, {24, 0, 32}, {16, 0, 32}};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE("image " + std::to_string(i + 1));
+        const std::size_t entry = 6 + 14 * i;
+        const std::uint32_t width = Little(group, entry, 1);
+        EXPECT_EQ(width == 0 ? 256U : width, expected[i].size);
+        EXPECT_EQ(Little(group, entry + 2, 1), expected[i].colours);
+        EXPECT_EQ(Little(group, entry + 4, 2), 1U);
+        EXPECT_EQ(Little(group, entry + 6, 2), expected[i].bits);
+        const auto id = static_cast<int>(Little(group, entry + 12, 2));
+        EXPECT_EQ(id, static_cast<int>(i + 1));
+        const std::string image = Bytes(MAKEINTRESOURCEW(3), id, kGerman);  // RT_ICON
+        ASSERT_GE(image.size(), 8U);
+        EXPECT_EQ(image.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0, expected[i].size == 256);
+    }
+}
+
+TEST_F(ProgramResources, FormsAndStringsAreGerman) {
+    EXPECT_FALSE(Bytes(MAKEINTRESOURCEW(5), 100, kGerman).empty());  // RT_DIALOG
+    EXPECT_FALSE(Bytes(MAKEINTRESOURCEW(5), 102, kGerman).empty());
+    EXPECT_FALSE(Bytes(MAKEINTRESOURCEW(6), 101 / 16 + 1, kGerman).empty());  // RT_STRING
+}
+
+struct ProgramWindow {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ProgramWindow*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (process == search->process && IsWindowVisible(window) &&
+        std::wstring(caption) == L"Wertomat") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Started with arguments, it shows its dialog as usual and ends with it.
+TEST(Program, StartsShowsTheDialogAndEndsWhenItCloses) {
+    std::wstring commandLine = L"\"" + kProgram + L"\" --hilfe /? datei.txt";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(kProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process));
+    WaitForInputIdle(process.hProcess, 20000);
+    ProgramWindow search{process.dwProcessId, nullptr};
+    for (int attempt = 0; attempt < 200 && search.found == nullptr; ++attempt) {
+        EnumWindows(&FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+        Sleep(50);
+    }
+    ASSERT_NE(search.found, nullptr);
+    wchar_t start[16] = {};
+    GetDlgItemTextW(search.found, 1000, start, 16);  // IDC_XA
+    EXPECT_EQ(std::wstring(start), L"0");
+    PostMessageW(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0U);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+}  // namespace
