@@ -1,0 +1,13 @@
+// Times, on the platform's side, a click on a dialog's button until a
+// control has painted what the click gave it.
+#pragma once
+
+namespace bench {
+
+// Sends the click to button `buttonId` of `dialog` (its handler runs before
+// the call returns), then has control `viewId` paint. Seconds taken.
+double SecondsToClickAndPaint(void* dialog, int buttonId, int viewId);
+// The length of a control's text (WM_GETTEXTLENGTH).
+long long TextLength(void* dialog, int id);
+
+}  // namespace bench
