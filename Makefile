@@ -25,18 +25,20 @@ run:
 	@cmake --build --preset app --target wertomat
 	@build/app/app/wertomat
 
-# The Windows build, cross-built with mingw-w64: so far the core, the companion
-# and their tests, which run under Wine in a prefix inside build/windows.
+# The Windows build, cross-built with mingw-w64: wertomat.exe, wertomat-table.exe,
+# the installer and the ZIP in build/windows, and their tests under Wine, in
+# prefixes inside build/windows and on an X display of their own.
 windows: deps
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
+	@cd build/windows && cpack >/dev/null && echo "build/windows/wertomat-1.0.0.1-win64.exe and .zip"
+	@ctest --preset windows
 
 # The tests in four builds: the dev build; the Windows build under Wine; the fuzzers, each replaying its
 # committed corpus and then trying fresh inputs for a bounded while; and the
 # whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: build windows
 	@ctest --preset $(PRESET)
-	@ctest --preset windows
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz --target number_text_fuzzer tabulation_fuzzer resource_file_fuzzer
 	@ctest --preset fuzz
@@ -51,6 +53,9 @@ bench: deps
 	@bench/table_tools.py build/release 9
 	@build/release/bench/tabulation_bench
 	@build/release/bench/dialog_bench
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target results_view_bench
+	@xvfb-run -a scripts/wine-run --desktop build/windows/bench/windows/results_view_bench.exe
 
 # Long fuzzing runs, FUZZ_SECONDS for each target; new inputs land in build/fuzz/corpus.
 fuzz: deps
