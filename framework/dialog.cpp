@@ -120,8 +120,9 @@ INT_PTR CDialog::DoModal() {
         parent = AfxGetApp()->m_pMainWnd;
     }
     const std::weak_ptr<const bool> alive = Lifetime();
-    const INT_PTR result = framework::platform::RunModalDialog(
-        *this, static_cast<int>(templateId_), **form.value, parent != nullptr ? parent->Window() : nullptr);
+    const INT_PTR result =
+        framework::platform::RunModalDialog(*this, static_cast<int>(templateId_), **form.value,
+                                            parent != nullptr ? parent->Window() : nullptr);
     if (alive.expired()) {
         return result;  // a handler destroyed the dialog during its own run
     }

@@ -119,6 +119,8 @@ void SetWindowIcon(DialogWindow& window, HICON icon) {
     window.setWindowIcon(icon->ToIcon());
 }
 
+// Not const: a platform whose menu is its own reverts it here.
+// cppcheck-suppress constParameter
 std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window) {
     const DWORD style = window.Form().style;
     if ((style & WS_SYSMENU) == 0) {
