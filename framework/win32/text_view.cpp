@@ -84,6 +84,7 @@ TextView* TextView::Of(HWND window) {
 
 LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
+        // Owned by the window: deleted at WM_NCDESTROY.
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TextView(window)));
     }
     TextView* view = Of(window);
@@ -419,49 +420,38 @@ std::size_t TextView::PositionAt(int x, int y) const {
     return bounds.begin + column;
 }
 
-void TextView::KeyDown(WPARAM key) {
-    const bool control = KeyIsDown(VK_CONTROL);
-    std::size_t caret = caret_;
+std::optional<std::size_t> TextView::CaretAfterKey(WPARAM key, bool control) const {
     switch (key) {
         case VK_LEFT:
-            caret = Step(caret_, 0, -1);
-            break;
+            return Step(caret_, 0, -1);
         case VK_RIGHT:
-            caret = Step(caret_, 0, 1);
-            break;
+            return Step(caret_, 0, 1);
         case VK_UP:
-            caret = Step(caret_, -1, 0);
-            break;
+            return Step(caret_, -1, 0);
         case VK_DOWN:
-            caret = Step(caret_, 1, 0);
-            break;
+            return Step(caret_, 1, 0);
         case VK_PRIOR:
-            caret = Step(caret_, -VisibleLines(), 0);
-            break;
+            return Step(caret_, -VisibleLines(), 0);
         case VK_NEXT:
-            caret = Step(caret_, VisibleLines(), 0);
-            break;
+            return Step(caret_, VisibleLines(), 0);
         case VK_HOME:
-            caret = control ? 0 : LineAt(LineOf(caret_)).begin;
-            break;
+            return control ? 0 : LineAt(LineOf(caret_)).begin;
         case VK_END:
-            caret = control ? Bytes().size() : LineAt(LineOf(caret_)).end;
-            break;
-        case 'A':
-            if (control) {
-                SetSelection(0, Bytes().size());
-            }
-            return;
-        case 'C':
-        case VK_INSERT:
-            if (control) {
-                Copy();
-            }
-            return;
+            return control ? Bytes().size() : LineAt(LineOf(caret_)).end;
         default:
-            return;
+            return std::nullopt;
     }
-    SetSelection(KeyIsDown(VK_SHIFT) ? anchor_ : caret, caret);
+}
+
+void TextView::KeyDown(WPARAM key) {
+    const bool control = KeyIsDown(VK_CONTROL);
+    if (control && key == 'A') {
+        SetSelection(0, Bytes().size());
+    } else if (control && (key == 'C' || key == VK_INSERT)) {
+        Copy();
+    } else if (const std::optional<std::size_t> caret = CaretAfterKey(key, control)) {
+        SetSelection(KeyIsDown(VK_SHIFT) ? anchor_ : *caret, *caret);
+    }
 }
 
 void TextView::MouseDown(LPARAM point, bool extend) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +50,7 @@ private:
     void Paint();
     void PaintLine(HDC device, std::size_t line, int y, std::size_t selectionBegin,
                    std::size_t selectionEnd);
+    std::optional<std::size_t> CaretAfterKey(WPARAM key, bool control) const;
     void KeyDown(WPARAM key);
     void MouseDown(LPARAM point, bool extend);
     void MouseMove(LPARAM point);
