@@ -352,11 +352,13 @@ void TextView::UpdateCaret() {
 
 // --- Selection
 
-void TextView::SetSelection(std::size_t anchor, std::size_t caret) {
+void TextView::SetSelection(std::size_t anchor, std::size_t caret, bool scroll) {
     const std::size_t size = Bytes().size();
     anchor_ = std::min(anchor, size);
     caret_ = std::min(caret, size);
-    EnsureCaretVisible();
+    if (scroll) {
+        EnsureCaretVisible();
+    }
     UpdateCaret();
     InvalidateRect(window_, nullptr, TRUE);
 }
@@ -446,7 +448,7 @@ std::optional<std::size_t> TextView::CaretAfterKey(WPARAM key, bool control) con
 void TextView::KeyDown(WPARAM key) {
     const bool control = KeyIsDown(VK_CONTROL);
     if (control && key == 'A') {
-        SetSelection(0, Bytes().size());
+        SetSelection(0, Bytes().size(), false);  // the view stays where it is
     } else if (control && (key == 'C' || key == VK_INSERT)) {
         Copy();
     } else if (const std::optional<std::size_t> caret = CaretAfterKey(key, control)) {
@@ -503,7 +505,7 @@ void TextView::ShowContextMenu(LPARAM point) {
     if (chosen == kCopyCommand) {
         Copy();
     } else if (chosen == kSelectAllCommand) {
-        SetSelection(0, Bytes().size());
+        SetSelection(0, Bytes().size(), false);
     }
 }
 
@@ -638,12 +640,17 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return signedValue < 0 ? size : static_cast<std::size_t>(signedValue);
             };
             if (static_cast<std::intptr_t>(wParam) < 0) {
-                SetSelection(caret_, caret_);  // -1: no selection
+                SetSelection(caret_, caret_, false);  // -1: no selection
             } else {
-                SetSelection(at(wParam), at(static_cast<WPARAM>(lParam)));
+                // As an edit: no scrolling, so that tabbing in (which selects
+                // everything) leaves the view where it is.
+                SetSelection(at(wParam), at(static_cast<WPARAM>(lParam)), false);
             }
             return 0;
         }
+        case EM_SCROLLCARET:
+            EnsureCaretVisible();
+            return 0;
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(Bytes().size());
         case WM_GETTEXT:

@@ -58,7 +58,7 @@ private:
     void ShowContextMenu(LPARAM point);
     void Copy() const;
     LRESULT GetText(WPARAM capacity, wchar_t* buffer) const;
-    void SetSelection(std::size_t anchor, std::size_t caret);
+    void SetSelection(std::size_t anchor, std::size_t caret, bool scroll = true);
 
     int VisibleLines() const;
     std::size_t PositionAt(int x, int y) const;

@@ -136,10 +136,6 @@ void PostSystemCommand(Window dialog, unsigned command) {
     PostMessageW(AsWindow(dialog), WM_SYSCOMMAND, command, 0);
 }
 
-void PostCommand(Window dialog, int id) {
-    PostMessageW(AsWindow(dialog), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
 std::vector<MenuEntry> SystemMenu(Window dialog) {
     std::vector<MenuEntry> entries;
     HMENU menu = GetSystemMenu(AsWindow(dialog), FALSE);

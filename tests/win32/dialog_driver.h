@@ -32,7 +32,6 @@ std::vector<int> TabOrder(Window dialog);
 void Click(Window dialog, int id);                  // posted BM_CLICK
 void PressKey(Window target, unsigned virtualKey);  // posted to `target`'s focus
 void PostSystemCommand(Window dialog, unsigned command);
-void PostCommand(Window dialog, int id);
 
 struct MenuEntry {
     bool separator = false;
