@@ -194,6 +194,10 @@ std::u16string ClipboardText() {
     return text;
 }
 
+int VerticalScrollPosition(Window dialog, int id) {
+    return GetScrollPos(GetDlgItem(AsWindow(dialog), id), SB_VERT);
+}
+
 void Minimize(Window dialog) {
     ShowWindow(AsWindow(dialog), SW_MINIMIZE);
 }

@@ -47,6 +47,7 @@ std::pair<std::size_t, std::size_t> Selection(Window dialog, int id);
 void ControlKey(Window dialog, int id, unsigned virtualKey);  // with Ctrl held
 void MouseDrag(Window dialog, int id, int fromX, int fromY, int toX, int toY);
 std::u16string ClipboardText();
+int VerticalScrollPosition(Window dialog, int id);
 
 void Minimize(Window dialog);
 bool IsMinimized(Window dialog);

@@ -19,6 +19,7 @@ constexpr unsigned kEnter = 0x0D;
 constexpr unsigned kEscape = 0x1B;
 constexpr unsigned kInsert = 0x2D;
 constexpr unsigned kHome = 0x24;
+constexpr unsigned kEnd = 0x23;
 constexpr unsigned kClose = 0xF060;   // SC_CLOSE
 constexpr int kMessageText = 0xFFFF;  // the message box's text control
 const std::string kAboutCaption =
@@ -183,13 +184,17 @@ TEST(Win32ResultsView, SelectsByKeyMouseAndMessageAndCopiesWithLineBreaks) {
     const std::string table = wertomat::RunTabulation({0, 0.1, 2, 0}).text;
     std::vector<std::pair<std::size_t, std::size_t>> selections;
     std::vector<std::u16string> copies;
+    std::vector<int> scrolled;
     driver::RunSteps({[&] { driver::Click(MainDialog(), IDC_COMPUTE); },
                       [&] {
                           driver::Window dialog = MainDialog();
                           driver::ControlKey(dialog, IDC_RESULTS, 'A');
                           selections.push_back(driver::Selection(dialog, IDC_RESULTS));
+                          scrolled.push_back(driver::VerticalScrollPosition(dialog, IDC_RESULTS));
                           driver::ControlKey(dialog, IDC_RESULTS, 'C');
                           copies.push_back(driver::ClipboardText());
+                          driver::ControlKey(dialog, IDC_RESULTS, kEnd);
+                          scrolled.push_back(driver::VerticalScrollPosition(dialog, IDC_RESULTS));
                           driver::Select(dialog, IDC_RESULTS, 5, 30);
                           driver::ControlKey(dialog, IDC_RESULTS, kInsert);
                           copies.push_back(driver::ClipboardText());
@@ -200,6 +205,10 @@ TEST(Win32ResultsView, SelectsByKeyMouseAndMessageAndCopiesWithLineBreaks) {
                       }});
     CWertomatDlg dlg(nullptr);
     dlg.DoModal();
+    // Selecting everything leaves the view at the top; Ctrl+End goes down.
+    ASSERT_EQ(scrolled.size(), 2U);
+    EXPECT_EQ(scrolled[0], 0);
+    EXPECT_GT(scrolled[1], 0);
     ASSERT_EQ(selections.size(), 2U);
     EXPECT_EQ(selections[0], std::make_pair(std::size_t{0}, table.size()));
     EXPECT_EQ(selections[1], std::make_pair(std::size_t{0}, table.find('\r')));  // the first line
