@@ -27,7 +27,11 @@ TEST(CString, FormatKeepsTheFullStopUnderAGermanLocale) {
     // The toolkit takes the user's locale at start; the framework's set-up puts
     // numbers back to the C locale.
     const std::string saved = std::setlocale(LC_ALL, nullptr);
+#if defined(_WIN32)
+    ASSERT_NE(std::setlocale(LC_ALL, "German_Germany.1252"), nullptr);
+#else
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/install-deps makes it";
+#endif
     char german[8];
     std::snprintf(german, sizeof german, "%.1f", 0.5);
     EXPECT_STREQ(german, "0,5");
