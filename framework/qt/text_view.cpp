@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <thread>
 
 #include "framework/qt/qt_text.h"
 
@@ -44,7 +43,7 @@ void TextView::setText(const CString& text) {
         return;  // already shown
     }
     text_ = text;
-    indexLines();
+    layout_.SetText(text_.Bytes());
     anchor_ = cursor_ = 0;
     preferredX_ = -1;
     verticalScrollBar()->setValue(0);
@@ -53,61 +52,8 @@ void TextView::setText(const CString& text) {
     viewport()->update();
 }
 
-// Where lines start and how wide the widest is. A large text is indexed in
-// two halves at once, split at a line start.
-void TextView::indexLines() {
-    const char* const bytes = text().data();
-    const std::size_t size = std::min<std::size_t>(text().size(), UINT32_MAX);
-    constexpr std::size_t kWorthASecondThread = 1 << 20;
-    const char* middle =
-        size >= kWorthASecondThread
-            ? static_cast<const char*>(std::memchr(bytes + size / 2, '\n', size - size / 2))
-            : nullptr;
-    if (middle == nullptr) {
-        lineStarts_.assign(1, 0);
-        contentWidth_ = indexRange(0, size, lineStarts_) + 2 * kMargin;
-        return;
-    }
-    const auto split = static_cast<std::size_t>(middle - bytes) + 1;
-    std::vector<std::uint32_t> secondStarts;
-    int secondWidest = 0;
-    std::thread second([&] { secondWidest = indexRange(split, size, secondStarts); });
-    lineStarts_.assign(1, 0);
-    const int firstWidest = indexRange(0, split, lineStarts_);
-    second.join();
-    // The first half ends with a line feed: its last entry is `split` already.
-    lineStarts_.insert(lineStarts_.end(), secondStarts.begin(), secondStarts.end());
-    contentWidth_ = std::max(firstWidest, secondWidest) + 2 * kMargin;
-}
-
-// Indexes the lines of [begin, end), which starts a line: appends the start
-// of every line after the first to `starts`, returns the widest line's width.
-// One tight pass: control characters have no width, so only the line feed
-// and the tab need more than a table look-up.
-int TextView::indexRange(std::size_t begin, std::size_t end,
-                         std::vector<std::uint32_t>& starts) const {
-    const auto* const bytes = reinterpret_cast<const unsigned char*>(text().data());
-    starts.reserve(starts.size() + (end - begin) / 16);
-    int widest = 0;
-    int x = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-        const unsigned char byte = bytes[i];
-        if (byte >= 0x20) {
-            x += advances_[byte];
-        } else if (byte == '\n') {
-            widest = std::max(widest, x);
-            x = 0;
-            starts.push_back(static_cast<std::uint32_t>(i + 1));
-        } else if (byte == '\t') {
-            x += tabStopWidth_ - x % tabStopWidth_;
-        }
-    }
-    return std::max(widest, x);
-}
-
 void TextView::setTabStopWidth(int pixels) {
-    tabStopWidth_ = std::max(1, pixels);
-    indexLines();
+    layout_.SetMetrics(layout_.ByteAdvances(), pixels);
     updateScrollBars();
     viewport()->update();
 }
@@ -165,19 +111,19 @@ void TextView::setSelection(std::size_t anchor, std::size_t cursor) {
 }
 
 TextView::LineSpan TextView::lineAround(std::size_t offset) const {
-    const std::size_t line = lineOf(std::min(offset, text().size()));
-    const std::size_t next = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : text().size();
-    return {lineStarts_[line], lineEnd(line), next};
+    const std::size_t line = layout_.LineOf(std::min(offset, text().size()));
+    return {layout_.LineStart(line), layout_.LineEnd(line), layout_.NextLineStart(line)};
 }
 
 QRect TextView::characterRect(std::size_t offset) const {
     offset = std::min(offset, text().size());
-    const std::size_t line = lineOf(offset);
-    const int x = kMargin - horizontalScrollBar()->value() + xOf(line, offset);
+    const std::size_t line = layout_.LineOf(offset);
+    const int x = kMargin - horizontalScrollBar()->value() + layout_.XOf(line, offset);
     const int y = (static_cast<int>(line) - static_cast<int>(firstVisibleLine())) * lineHeight();
-    const int width = offset < lineEnd(line)
-                          ? advanceOf(static_cast<unsigned char>(text()[offset]), xOf(line, offset))
-                          : 1;
+    const int width =
+        offset < layout_.LineEnd(line)
+            ? layout_.Advance(static_cast<unsigned char>(text()[offset]), layout_.XOf(line, offset))
+            : 1;
     return {x, y, std::max(1, width), lineHeight()};
 }
 
@@ -196,37 +142,6 @@ std::size_t TextView::firstVisibleLine() const {
     return static_cast<std::size_t>(verticalScrollBar()->value());
 }
 
-std::size_t TextView::lineOf(std::size_t offset) const {
-    const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset);
-    return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
-}
-
-std::size_t TextView::lineEnd(std::size_t line) const {
-    if (line + 1 >= lineStarts_.size()) {
-        return text().size();
-    }
-    std::size_t end = lineStarts_[line + 1] - 1;  // the line feed
-    if (end > lineStarts_[line] && text()[end - 1] == '\r') {
-        --end;
-    }
-    return end;
-}
-
-int TextView::advanceOf(unsigned char byte, int x) const {
-    if (byte == '\t') {
-        return tabStopWidth_ - x % tabStopWidth_;
-    }
-    return advances_[byte];
-}
-
-int TextView::xOf(std::size_t line, std::size_t offset) const {
-    int x = 0;
-    for (std::size_t i = lineStarts_[line]; i < offset; ++i) {
-        x += advanceOf(static_cast<unsigned char>(text()[i]), x);
-    }
-    return x;
-}
-
 int TextView::lineHeight() const {
     return std::max(1, fontMetrics().height());
 }
@@ -239,18 +154,8 @@ std::size_t TextView::offsetAt(QPoint point) const {
     const int row = point.y() < 0 ? -1 : point.y() / lineHeight();
     const auto wanted = static_cast<long long>(firstVisibleLine()) + row;
     const std::size_t line = static_cast<std::size_t>(
-        std::clamp<long long>(wanted, 0, static_cast<long long>(lineStarts_.size()) - 1));
-    const int targetX = point.x() + horizontalScrollBar()->value() - kMargin;
-    int x = 0;
-    const std::size_t end = lineEnd(line);
-    for (std::size_t i = lineStarts_[line]; i < end; ++i) {
-        const int advance = advanceOf(static_cast<unsigned char>(text()[i]), x);
-        if (targetX < x + advance / 2) {
-            return i;
-        }
-        x += advance;
-    }
-    return end;
+        std::clamp<long long>(wanted, 0, static_cast<long long>(layout_.LineCount()) - 1));
+    return layout_.OffsetAtX(line, point.x() + horizontalScrollBar()->value() - kMargin);
 }
 
 void TextView::measureFont() {
@@ -261,10 +166,11 @@ void TextView::measureFont() {
         return;
     }
     const QFontMetrics metrics(font());
-    for (std::size_t byte = 0; byte < 256; ++byte) {
-        advances_[byte] = byte < 0x20 ? 0 : metrics.horizontalAdvance(characters_[byte]);
+    TextLayout::Advances advances{};
+    for (std::size_t byte = 0x20; byte < advances.size(); ++byte) {
+        advances[byte] = metrics.horizontalAdvance(characters_[byte]);
     }
-    indexLines();
+    layout_.SetMetrics(advances, layout_.TabStop());
     updateScrollBars();
     viewport()->update();
 }
@@ -278,14 +184,14 @@ void TextView::changeEvent(QEvent* event) {
 
 void TextView::updateScrollBars() {
     const int pageLines = visibleLineCount();
-    const int lines = static_cast<int>(std::min<std::size_t>(lineStarts_.size(), INT32_MAX));
+    const int lines = static_cast<int>(std::min<std::size_t>(layout_.LineCount(), INT32_MAX));
     verticalScrollBar()->setRange(0, std::max(0, lines - pageLines));
     verticalScrollBar()->setPageStep(pageLines);
     verticalScrollBar()->setSingleStep(1);
     const int viewWidth = viewport()->width();
-    horizontalScrollBar()->setRange(0, std::max(0, contentWidth_ - viewWidth));
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewWidth));
     horizontalScrollBar()->setPageStep(std::max(1, viewWidth));
-    horizontalScrollBar()->setSingleStep(std::max(1, advances_['0']));
+    horizontalScrollBar()->setSingleStep(std::max(1, layout_.ByteAdvances()['0']));
 }
 
 void TextView::resizeEvent(QResizeEvent* event) {
@@ -327,17 +233,17 @@ void TextView::paintEvent(QPaintEvent*) {
                    {}};
     const std::size_t first = firstVisibleLine();
     const std::size_t last =
-        std::min(lineStarts_.size(), first + static_cast<std::size_t>(visibleLineCount()) + 2);
+        std::min(layout_.LineCount(), first + static_cast<std::size_t>(visibleLineCount()) + 2);
     for (std::size_t line = first; line < last; ++line) {
         const int top = static_cast<int>(line - first) * pass.height;
         paintSelection(pass, line, top);
         paintLineText(pass, line, top);
     }
     if (pass.focused && caretShown_) {
-        const std::size_t line = lineOf(cursor_);
+        const std::size_t line = layout_.LineOf(cursor_);
         if (line >= first && line < last) {
             const int top = static_cast<int>(line - first) * pass.height;
-            painter.fillRect(pass.left + xOf(line, cursor_), top, 1, pass.height,
+            painter.fillRect(pass.left + layout_.XOf(line, cursor_), top, 1, pass.height,
                              pass.colours.color(QPalette::Text));
         }
     }
@@ -345,16 +251,16 @@ void TextView::paintEvent(QPaintEvent*) {
 
 // The selection behind the text; a selected line end shows as a little space.
 void TextView::paintSelection(PaintPass& pass, std::size_t line, int top) const {
-    const std::size_t begin = lineStarts_[line];
-    const std::size_t end = lineEnd(line);
+    const std::size_t begin = layout_.LineStart(line);
+    const std::size_t end = layout_.LineEnd(line);
     if (pass.selectionFirst >= pass.selectionLast || pass.selectionFirst > end ||
         pass.selectionLast <= begin) {
         return;
     }
-    const int x1 = xOf(line, std::max(pass.selectionFirst, begin));
-    int x2 = xOf(line, std::min(pass.selectionLast, end));
-    if (pass.selectionLast > end && line + 1 < lineStarts_.size()) {
-        x2 += advances_[' '];
+    const int x1 = layout_.XOf(line, std::max(pass.selectionFirst, begin));
+    int x2 = layout_.XOf(line, std::min(pass.selectionLast, end));
+    if (pass.selectionLast > end && line + 1 < layout_.LineCount()) {
+        x2 += layout_.ByteAdvances()[' '];
     }
     pass.painter.fillRect(pass.left + x1, top, x2 - x1, pass.height,
                           pass.Colour(QPalette::Highlight));
@@ -362,18 +268,18 @@ void TextView::paintSelection(PaintPass& pass, std::size_t line, int top) const 
 
 // The text of one line, one run between tabs at a time.
 void TextView::paintLineText(PaintPass& pass, std::size_t line, int top) const {
-    const std::size_t end = lineEnd(line);
+    const std::size_t end = layout_.LineEnd(line);
     int x = 0;
-    std::size_t runStart = lineStarts_[line];
+    std::size_t runStart = layout_.LineStart(line);
     int runX = 0;
     for (std::size_t i = runStart; i < end; ++i) {
         const auto byte = static_cast<unsigned char>(text()[i]);
         if (byte != '\t') {
-            x += advances_[byte];
+            x += layout_.ByteAdvances()[byte];
             continue;
         }
         paintRun(pass, runStart, i, runX, top);
-        x += advanceOf(byte, x);
+        x += layout_.Advance(byte, x);
         runStart = i + 1;
         runX = x;
     }
@@ -403,7 +309,7 @@ void TextView::paintRun(PaintPass& pass, std::size_t runStart, std::size_t runEn
                               pass.segment.mid(static_cast<qsizetype>(piece - runStart),
                                                static_cast<qsizetype>(pieceEnd - piece)));
         for (std::size_t i = piece; i < pieceEnd; ++i) {
-            x += advances_[static_cast<unsigned char>(text()[i])];
+            x += layout_.ByteAdvances()[static_cast<unsigned char>(text()[i])];
         }
         piece = pieceEnd;
     }
@@ -420,7 +326,7 @@ void TextView::moveCursor(std::size_t offset, bool keepAnchor) {
 }
 
 void TextView::ensureCursorVisible() {
-    const std::size_t line = lineOf(cursor_);
+    const std::size_t line = layout_.LineOf(cursor_);
     const auto first = firstVisibleLine();
     const auto page = static_cast<std::size_t>(visibleLineCount());
     if (line < first) {
@@ -428,7 +334,7 @@ void TextView::ensureCursorVisible() {
     } else if (line >= first + page) {
         verticalScrollBar()->setValue(static_cast<int>(line - page + 1));
     }
-    const int x = xOf(line, cursor_) + kMargin;
+    const int x = layout_.XOf(line, cursor_) + kMargin;
     const int scroll = horizontalScrollBar()->value();
     if (x < scroll + kMargin) {
         horizontalScrollBar()->setValue(x - kMargin);
@@ -459,39 +365,25 @@ std::size_t TextView::wordStartAfter(std::size_t offset) const {
 
 // One character or word to the left or right; line ends count as one step.
 void TextView::moveSideways(bool forwards, bool byWord, bool extend) {
-    const std::size_t line = lineOf(cursor_);
     if (byWord) {
         moveCursor(forwards ? wordStartAfter(cursor_) : wordStartBefore(cursor_), extend);
-    } else if (!forwards && cursor_ > lineStarts_[line]) {
-        moveCursor(cursor_ - 1, extend);
-    } else if (!forwards && line > 0) {
-        moveCursor(lineEnd(line - 1), extend);
-    } else if (forwards && cursor_ < lineEnd(line)) {
-        moveCursor(cursor_ + 1, extend);
-    } else if (forwards && line + 1 < lineStarts_.size()) {
-        moveCursor(lineStarts_[line + 1], extend);
+        return;
+    }
+    const std::size_t offset = forwards ? layout_.StepForward(cursor_) : layout_.StepBack(cursor_);
+    if (offset != cursor_) {
+        moveCursor(offset, extend);
     }
 }
 
 // To line `target` (clamped), keeping the column the vertical moves started in.
 void TextView::moveToLine(long long target, bool extend) {
     const auto line = static_cast<std::size_t>(
-        std::clamp<long long>(target, 0, static_cast<long long>(lineStarts_.size()) - 1));
+        std::clamp<long long>(target, 0, static_cast<long long>(layout_.LineCount()) - 1));
     if (preferredX_ < 0) {
-        preferredX_ = xOf(lineOf(cursor_), cursor_);
+        preferredX_ = layout_.XOf(layout_.LineOf(cursor_), cursor_);
     }
     const int keepX = preferredX_;
-    int x = 0;
-    std::size_t offset = lineStarts_[line];
-    const std::size_t end = lineEnd(line);
-    while (offset < end) {
-        const int advance = advanceOf(static_cast<unsigned char>(text()[offset]), x);
-        if (keepX < x + advance / 2) {
-            break;
-        }
-        x += advance;
-        ++offset;
-    }
+    const std::size_t offset = layout_.OffsetAtX(line, keepX);
     moveCursor(offset, extend);
     preferredX_ = keepX;
     if (extend) {
@@ -511,7 +403,7 @@ void TextView::keyPressEvent(QKeyEvent* event) {
     }
     const bool extend = (event->modifiers() & Qt::ShiftModifier) != 0;
     const bool byWord = (event->modifiers() & Qt::ControlModifier) != 0;
-    const auto line = static_cast<long long>(lineOf(cursor_));
+    const auto line = static_cast<long long>(layout_.LineOf(cursor_));
     const auto page = static_cast<long long>(visibleLineCount());
     switch (event->key()) {
         case Qt::Key_Left:
@@ -531,10 +423,11 @@ void TextView::keyPressEvent(QKeyEvent* event) {
             moveToLine(line + page, extend);
             return;
         case Qt::Key_Home:
-            moveCursor(byWord ? 0 : lineStarts_[static_cast<std::size_t>(line)], extend);
+            moveCursor(byWord ? 0 : layout_.LineStart(static_cast<std::size_t>(line)), extend);
             break;
         case Qt::Key_End:
-            moveCursor(byWord ? text().size() : lineEnd(static_cast<std::size_t>(line)), extend);
+            moveCursor(byWord ? text().size() : layout_.LineEnd(static_cast<std::size_t>(line)),
+                       extend);
             break;
         default:
             if (!event->text().isEmpty() && event->text().front().isPrint()) {
@@ -587,11 +480,11 @@ void TextView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     const std::size_t offset = offsetAt(event->position().toPoint());
-    const std::size_t line = lineOf(offset);
+    const std::size_t line = layout_.LineOf(offset);
     std::size_t first = offset;
     std::size_t last = offset;
-    const std::size_t begin = lineStarts_[line];
-    const std::size_t end = lineEnd(line);
+    const std::size_t begin = layout_.LineStart(line);
+    const std::size_t end = layout_.LineEnd(line);
     while (first > begin && !IsBlank(text()[first - 1])) {
         --first;
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/cstring.h"
+#include "framework/text_layout.h"
 
 namespace framework {
 
@@ -51,9 +52,9 @@ public:
     QRect characterRect(std::size_t offset) const;
     std::size_t offsetAtViewportPoint(QPoint point) const { return offsetAt(point); }
     std::string selectedText() const;
-    std::size_t lineCount() const { return lineStarts_.size(); }
+    std::size_t lineCount() const { return layout_.LineCount(); }
     std::size_t firstVisibleLine() const;
-    int contentWidth() const { return contentWidth_; }
+    int contentWidth() const { return layout_.Widest() + 2 * kMargin; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -81,13 +82,7 @@ private:
     void publishSelection();
     void moveToLine(long long target, bool extend);
 
-    void indexLines();
-    int indexRange(std::size_t begin, std::size_t end, std::vector<std::uint32_t>& starts) const;
-    std::size_t lineOf(std::size_t offset) const;
-    std::size_t lineEnd(std::size_t line) const;
-    int xOf(std::size_t line, std::size_t offset) const;
     std::size_t offsetAt(QPoint viewportPoint) const;
-    int advanceOf(unsigned char byte, int x) const;
     int lineHeight() const;
     int visibleLineCount() const;
     void measureFont();
@@ -99,12 +94,8 @@ private:
     static constexpr int kMargin = 2;
 
     CString text_;
-    // Where lines start: 32 bits suffice, tables stay far below 4 GiB.
-    std::vector<std::uint32_t> lineStarts_{0};
-    std::array<int, 256> advances_{};
+    TextLayout layout_;  // views text_'s bytes
     std::array<QChar, 256> characters_{};
-    int tabStopWidth_ = 56;
-    int contentWidth_ = 0;
     std::size_t anchor_ = 0;
     std::size_t cursor_ = 0;
     int preferredX_ = -1;

@@ -106,59 +106,16 @@ void TextView::SetText(const SharedText& text) {
         return;  // already shown: the dialog writes its results back unchanged
     }
     text_ = text;
-    const std::string_view bytes = Bytes();
-    lineStarts_.clear();
-    lineStarts_.reserve(bytes.size() / 20 + 1);
-    lineStarts_.push_back(0);
-    longestLine_ = 0;
-    std::size_t longest = 0;
-    const char* const begin = bytes.data();
-    const char* const end = begin + bytes.size();
-    for (const char* at = begin; at < end;) {
-        const auto* lineEnd =
-            static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-        if (lineEnd == nullptr) {
-            break;
-        }
-        if (static_cast<std::size_t>(lineEnd - at) > longest) {
-            longest = static_cast<std::size_t>(lineEnd - at);
-            longestLine_ = lineStarts_.size() - 1;
-        }
-        at = lineEnd + 1;
-        lineStarts_.push_back(static_cast<std::uint32_t>(at - begin));
-    }
+    layout_.SetText(Bytes());
     anchor_ = caret_ = 0;
     topLine_ = 0;
     scrollX_ = 0;
-    SetFont(font_);  // measures the longest line and updates the scroll bars
+    Relaid();
 }
 
-TextView::Line TextView::LineAt(std::size_t line) const {
-    const std::string_view bytes = Bytes();
-    const std::size_t begin = lineStarts_[line];
-    std::size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] - 1 : bytes.size();
-    if (end > begin && end < bytes.size() && bytes[end] == '\n' && bytes[end - 1] == '\r') {
-        --end;
-    }
-    return {begin, end};
-}
-
-std::size_t TextView::LineOf(std::size_t position) const {
-    const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(),
-                                        static_cast<std::uint32_t>(position));
-    return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
-}
-
-std::wstring TextView::LineText(const Line& line) const {
-    return ToWide(Bytes().substr(line.begin, line.end - line.begin));
-}
-
-int TextView::TextWidth(HDC device, const std::wstring& text, std::size_t length) const {
-    if (length == 0) {
-        return 0;
-    }
-    return LOWORD(
-        GetTabbedTextExtentW(device, text.c_str(), static_cast<int>(length), 1, &tabWidth_));
+std::wstring TextView::LineText(std::size_t line) const {
+    const std::size_t begin = layout_.LineStart(line);
+    return ToWide(Bytes().substr(begin, layout_.LineEnd(line) - begin));
 }
 
 void TextView::SetFont(HFONT font) {
@@ -170,12 +127,24 @@ void TextView::SetFont(HFONT font) {
     lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
     // Tab stops every 32 dialog units, as in the platform's edit control.
     RECT tab{0, 0, 32, 0};
-    tabWidth_ = static_cast<int>(
+    const auto tabStop = static_cast<int>(
         MapDialogRect(GetParent(window_), &tab) ? tab.right : 8 * metrics.tmAveCharWidth);
-    const std::wstring longest = LineText(LineAt(longestLine_));
-    longestLineWidth_ = TextWidth(device, longest, longest.size());
+    TextLayout::Advances advances{};
+    for (std::size_t byte = 0x20; byte < advances.size(); ++byte) {
+        const auto character =
+            static_cast<UINT>(wertomat::Windows1252ToUnicode(static_cast<unsigned char>(byte)));
+        INT width = 0;
+        GetCharWidth32W(device, character, character, &width);
+        advances[byte] = width;
+    }
     SelectObject(device, previous);
     ReleaseDC(window_, device);
+    layout_.SetMetrics(advances, tabStop);
+    Relaid();
+}
+
+// After a new text or font: the bars, the caret and the picture follow.
+void TextView::Relaid() {
     UpdateScrollBars();
     UpdateCaret();
     InvalidateRect(window_, nullptr, TRUE);
@@ -203,7 +172,7 @@ void TextView::Paint() {
     const std::size_t firstLine =
         topLine_ + static_cast<std::size_t>(
                        std::max(0, static_cast<int>(paint.rcPaint.top) - kMargin) / lineHeight_);
-    for (std::size_t line = firstLine; line < LineCount(); ++line) {
+    for (std::size_t line = firstLine; line < layout_.LineCount(); ++line) {
         const int y = kMargin + static_cast<int>(line - topLine_) * lineHeight_;
         if (y >= paint.rcPaint.bottom) {
             break;
@@ -216,27 +185,28 @@ void TextView::Paint() {
 
 void TextView::PaintLine(HDC device, std::size_t line, int y, std::size_t selectionBegin,
                          std::size_t selectionEnd) {
-    const Line bounds = LineAt(line);
-    const std::wstring text = LineText(bounds);
+    const std::wstring text = LineText(line);
     const int x = kMargin - scrollX_;
+    const int tabStop = layout_.TabStop();
     SetBkMode(device, TRANSPARENT);
-    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabWidth_, x);
-    const std::size_t from = std::clamp(selectionBegin, bounds.begin, bounds.end);
-    const std::size_t to = std::clamp(selectionEnd, bounds.begin, bounds.end);
-    const bool breakSelected = selectionBegin <= bounds.end && selectionEnd > bounds.end;
+    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabStop, x);
+    const std::size_t begin = layout_.LineStart(line);
+    const std::size_t end = layout_.LineEnd(line);
+    const std::size_t from = std::clamp(selectionBegin, begin, end);
+    const std::size_t to = std::clamp(selectionEnd, begin, end);
+    const bool breakSelected = selectionBegin <= end && selectionEnd > end;
     if (from == to && !breakSelected) {
         return;
     }
-    RECT selected{x + TextWidth(device, text, from - bounds.begin), y,
-                  x + TextWidth(device, text, to - bounds.begin), y + lineHeight_};
+    RECT selected{x + layout_.XOf(line, from), y, x + layout_.XOf(line, to), y + lineHeight_};
     if (breakSelected) {
-        selected.right += std::max(1, tabWidth_ / 8);  // the line break, as a small block
+        selected.right += layout_.ByteAdvances()[' '];  // the line break, as a little space
     }
     FillRect(device, &selected, GetSysColorBrush(COLOR_HIGHLIGHT));
     const int saved = SaveDC(device);
     IntersectClipRect(device, selected.left, selected.top, selected.right, selected.bottom);
     SetTextColor(device, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabWidth_, x);
+    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabStop, x);
     RestoreDC(device, saved);
 }
 
@@ -258,7 +228,7 @@ void TextView::UpdateScrollBars() {
     SCROLLINFO vertical{sizeof(SCROLLINFO),
                         SIF_ALL | SIF_DISABLENOSCROLL,
                         0,
-                        static_cast<int>(LineCount()) - 1,
+                        static_cast<int>(layout_.LineCount()) - 1,
                         static_cast<UINT>(VisibleLines()),
                         static_cast<int>(topLine_),
                         0};
@@ -266,7 +236,7 @@ void TextView::UpdateScrollBars() {
     SCROLLINFO horizontal{sizeof(SCROLLINFO),
                           SIF_ALL | SIF_DISABLENOSCROLL,
                           0,
-                          longestLineWidth_ + 2 * kMargin,
+                          layout_.Widest() + 2 * kMargin,
                           static_cast<UINT>(client.right),
                           scrollX_,
                           0};
@@ -275,14 +245,12 @@ void TextView::UpdateScrollBars() {
 }
 
 void TextView::ScrollToLine(std::ptrdiff_t line) {
-    const auto last = static_cast<std::ptrdiff_t>(LineCount()) - VisibleLines();
+    const auto last = static_cast<std::ptrdiff_t>(layout_.LineCount()) - VisibleLines();
     const auto top = static_cast<std::size_t>(
         std::clamp<std::ptrdiff_t>(line, 0, std::max<std::ptrdiff_t>(0, last)));
     if (top != topLine_) {
         topLine_ = top;
-        UpdateScrollBars();
-        UpdateCaret();
-        InvalidateRect(window_, nullptr, TRUE);
+        Relaid();
     }
 }
 
@@ -290,13 +258,11 @@ void TextView::ScrollToPixel(int x) {
     RECT client{};
     GetClientRect(window_, &client);
     const int last =
-        std::max(0, longestLineWidth_ + 2 * kMargin - static_cast<int>(client.right) + 1);
+        std::max(0, layout_.Widest() + 2 * kMargin - static_cast<int>(client.right) + 1);
     const int left = std::clamp(x, 0, last);
     if (left != scrollX_) {
         scrollX_ = left;
-        UpdateScrollBars();
-        UpdateCaret();
-        InvalidateRect(window_, nullptr, TRUE);
+        Relaid();
     }
 }
 
@@ -316,7 +282,7 @@ int TextView::VerticalScrollPosition(WPARAM request) const {
         case SB_TOP:
             return 0;
         case SB_BOTTOM:
-            return static_cast<int>(LineCount());
+            return static_cast<int>(layout_.LineCount());
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION:
             return info.nTrackPos;  // 32 bits, unlike the message's
@@ -326,7 +292,7 @@ int TextView::VerticalScrollPosition(WPARAM request) const {
 }
 
 void TextView::EnsureCaretVisible() {
-    const std::size_t line = LineOf(caret_);
+    const std::size_t line = layout_.LineOf(caret_);
     if (line < topLine_) {
         ScrollToLine(static_cast<std::ptrdiff_t>(line));
     } else if (line >= topLine_ + static_cast<std::size_t>(VisibleLines())) {
@@ -338,13 +304,8 @@ void TextView::UpdateCaret() {
     if (GetFocus() != window_) {
         return;
     }
-    const std::size_t line = LineOf(caret_);
-    const Line bounds = LineAt(line);
-    HDC device = GetDC(window_);
-    HGDIOBJ previous = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
-    const int x = kMargin - scrollX_ + TextWidth(device, LineText(bounds), caret_ - bounds.begin);
-    SelectObject(device, previous);
-    ReleaseDC(window_, device);
+    const std::size_t line = layout_.LineOf(caret_);
+    const int x = kMargin - scrollX_ + layout_.XOf(line, caret_);
     const auto row = static_cast<std::ptrdiff_t>(line) - static_cast<std::ptrdiff_t>(topLine_);
     SetCaretPos(
         x, kMargin + static_cast<int>(std::clamp<std::ptrdiff_t>(row, -2, 10000)) * lineHeight_);
@@ -363,83 +324,41 @@ void TextView::SetSelection(std::size_t anchor, std::size_t caret, bool scroll) 
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-// `position` moved by whole lines, then by characters; a line break counts as one.
-std::size_t TextView::Step(std::size_t position, int lines, int characters) const {
-    std::size_t line = LineOf(position);
-    if (lines != 0) {
-        const std::size_t column = position - LineAt(line).begin;
-        const auto target = static_cast<std::ptrdiff_t>(line) + lines;
-        line = static_cast<std::size_t>(
-            std::clamp<std::ptrdiff_t>(target, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
-        const Line bounds = LineAt(line);
-        position = bounds.begin + std::min(column, bounds.end - bounds.begin);
-    }
-    for (; characters < 0; ++characters) {
-        if (position == LineAt(line).begin) {
-            if (line == 0) {
-                break;
-            }
-            position = LineAt(--line).end;
-        } else {
-            --position;
-        }
-    }
-    for (; characters > 0; --characters) {
-        if (position == LineAt(line).end) {
-            if (line + 1 == LineCount()) {
-                break;
-            }
-            position = lineStarts_[++line];
-        } else {
-            ++position;
-        }
-    }
-    return position;
+// The caret `lines` lines up or down, as near as may be to where it is across.
+std::size_t TextView::CaretMovedByLines(std::ptrdiff_t lines) const {
+    const std::size_t line = layout_.LineOf(caret_);
+    const auto last = static_cast<std::ptrdiff_t>(layout_.LineCount()) - 1;
+    const auto target = static_cast<std::size_t>(
+        std::clamp<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(line) + lines, 0, last));
+    return layout_.OffsetAtX(target, layout_.XOf(line, caret_));
 }
 
 std::size_t TextView::PositionAt(int x, int y) const {
     const auto row =
         static_cast<std::ptrdiff_t>(topLine_) + (y - kMargin) / lineHeight_ - (y < kMargin ? 1 : 0);
     const auto line = static_cast<std::size_t>(
-        std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(LineCount()) - 1));
-    const Line bounds = LineAt(line);
-    const std::wstring text = LineText(bounds);
-    HDC device = GetDC(window_);
-    HGDIOBJ previous = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
-    const int target = x - kMargin + scrollX_;
-    std::size_t column = 0;
-    int left = 0;
-    while (column < text.size()) {
-        const int right = TextWidth(device, text, column + 1);
-        if (target < (left + right) / 2) {
-            break;
-        }
-        left = right;
-        ++column;
-    }
-    SelectObject(device, previous);
-    ReleaseDC(window_, device);
-    return bounds.begin + column;
+        std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(layout_.LineCount()) - 1));
+    return layout_.OffsetAtX(line, x - kMargin + scrollX_);
 }
 
 std::optional<std::size_t> TextView::CaretAfterKey(WPARAM key, bool control) const {
     switch (key) {
         case VK_LEFT:
-            return Step(caret_, 0, -1);
+            return layout_.StepBack(caret_);
         case VK_RIGHT:
-            return Step(caret_, 0, 1);
+            return layout_.StepForward(caret_);
         case VK_UP:
-            return Step(caret_, -1, 0);
+            return CaretMovedByLines(-1);
         case VK_DOWN:
-            return Step(caret_, 1, 0);
+            return CaretMovedByLines(1);
         case VK_PRIOR:
-            return Step(caret_, -VisibleLines(), 0);
+            return CaretMovedByLines(-VisibleLines());
         case VK_NEXT:
-            return Step(caret_, VisibleLines(), 0);
+            return CaretMovedByLines(VisibleLines());
         case VK_HOME:
-            return control ? 0 : LineAt(LineOf(caret_)).begin;
+            return control ? 0 : layout_.LineStart(layout_.LineOf(caret_));
         case VK_END:
-            return control ? Bytes().size() : LineAt(LineOf(caret_)).end;
+            return control ? Bytes().size() : layout_.LineEnd(layout_.LineOf(caret_));
         default:
             return std::nullopt;
     }
@@ -474,15 +393,17 @@ void TextView::MouseMove(LPARAM point) {
 
 void TextView::SelectWordAt(LPARAM point) {
     const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
-    const Line bounds = LineAt(LineOf(position));
+    const std::size_t line = layout_.LineOf(position);
+    const std::size_t lineBegin = layout_.LineStart(line);
+    const std::size_t lineEnd = layout_.LineEnd(line);
     const std::string_view bytes = Bytes();
     const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
     std::size_t begin = position;
     std::size_t end = position;
-    while (begin > bounds.begin && !isSpace(bytes[begin - 1])) {
+    while (begin > lineBegin && !isSpace(bytes[begin - 1])) {
         --begin;
     }
-    while (end < bounds.end && !isSpace(bytes[end])) {
+    while (end < lineEnd && !isSpace(bytes[end])) {
         ++end;
     }
     SetSelection(begin, end);
@@ -606,7 +527,7 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HSCROLL: {
             SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
             GetScrollInfo(window_, SB_HORZ, &info);
-            const int step = tabWidth_ / 4;
+            const int step = std::max(1, layout_.ByteAdvances()['0']);
             const int page = static_cast<int>(info.nPage);
             const int positions[] = {scrollX_ - step,
                                      scrollX_ + step,
@@ -615,7 +536,7 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                                      info.nTrackPos,
                                      info.nTrackPos,
                                      0,
-                                     longestLineWidth_};
+                                     layout_.Widest()};
             ScrollToPixel(LOWORD(wParam) <= SB_BOTTOM ? positions[LOWORD(wParam)] : scrollX_);
             return 0;
         }

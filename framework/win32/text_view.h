@@ -1,16 +1,17 @@
 // The results field on Win32: a read-only text view of our own, since the
 // platform's edit control takes minutes to show a million rows. It keeps the
-// text's bytes as given, indexes the lines once and paints only those in view.
+// text's bytes as given, lays them out once (TextLayout) and paints only the
+// lines in view.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
-#include <vector>
 
+#include "framework/text_layout.h"
 #include "framework/win32/native.h"
 
 namespace framework::win32 {
@@ -33,24 +34,17 @@ public:
     void SetText(const SharedText& text);
 
 private:
-    struct Line {
-        std::size_t begin;
-        std::size_t end;  // before the line break
-    };
-
     std::string_view Bytes() const { return text_ != nullptr ? *text_ : std::string_view(); }
-    std::size_t LineCount() const { return lineStarts_.size(); }
-    Line LineAt(std::size_t line) const;
-    std::size_t LineOf(std::size_t position) const;
-    std::wstring LineText(const Line& line) const;
-    int TextWidth(HDC device, const std::wstring& text, std::size_t length) const;
+    std::wstring LineText(std::size_t line) const;
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void SetFont(HFONT font);
+    void Relaid();
     void Paint();
     void PaintLine(HDC device, std::size_t line, int y, std::size_t selectionBegin,
                    std::size_t selectionEnd);
     std::optional<std::size_t> CaretAfterKey(WPARAM key, bool control) const;
+    std::size_t CaretMovedByLines(std::ptrdiff_t lines) const;
     void KeyDown(WPARAM key);
     void MouseDown(LPARAM point, bool extend);
     void MouseMove(LPARAM point);
@@ -62,7 +56,6 @@ private:
 
     int VisibleLines() const;
     std::size_t PositionAt(int x, int y) const;
-    std::size_t Step(std::size_t position, int lines, int characters) const;
     void ScrollToLine(std::ptrdiff_t line);
     void ScrollToPixel(int x);
     void EnsureCaretVisible();
@@ -73,11 +66,8 @@ private:
     HWND window_;
     HFONT font_ = nullptr;
     SharedText text_;
-    std::vector<std::uint32_t> lineStarts_{0};
-    std::size_t longestLine_ = 0;  // the line with the most bytes
+    TextLayout layout_;  // views text_'s bytes
     int lineHeight_ = 16;
-    int tabWidth_ = 48;
-    int longestLineWidth_ = 0;
     std::size_t topLine_ = 0;
     int scrollX_ = 0;
     std::size_t anchor_ = 0;

@@ -1,0 +1,136 @@
+#include "framework/text_layout.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace framework {
+
+void TextLayout::SetText(std::string_view text) {
+    text_ = text;
+    Lay();
+}
+
+void TextLayout::SetMetrics(const Advances& advances, int tabStop) {
+    advances_ = advances;
+    tabStop_ = std::max(1, tabStop);
+    Lay();
+}
+
+// Where lines start and how wide the widest is. A large text is indexed in
+// two halves at once, split at a line start.
+void TextLayout::Lay() {
+    const char* const bytes = text_.data();
+    const std::size_t size = std::min<std::size_t>(text_.size(), UINT32_MAX);
+    constexpr std::size_t kWorthASecondThread = 1 << 20;
+    const char* middle =
+        size >= kWorthASecondThread
+            ? static_cast<const char*>(std::memchr(bytes + size / 2, '\n', size - size / 2))
+            : nullptr;
+    if (middle == nullptr) {
+        lineStarts_.assign(1, 0);
+        widest_ = IndexRange(0, size, lineStarts_);
+        return;
+    }
+    const auto split = static_cast<std::size_t>(middle - bytes) + 1;
+    std::vector<std::uint32_t> secondStarts;
+    int secondWidest = 0;
+    std::thread second([&] { secondWidest = IndexRange(split, size, secondStarts); });
+    lineStarts_.assign(1, 0);
+    const int firstWidest = IndexRange(0, split, lineStarts_);
+    second.join();
+    // The first half ends with a line feed: its last entry is `split` already.
+    lineStarts_.insert(lineStarts_.end(), secondStarts.begin(), secondStarts.end());
+    widest_ = std::max(firstWidest, secondWidest);
+}
+
+// Indexes the lines of [begin, end), which starts a line: appends the start
+// of every line after the first to `starts`, returns the widest line's width.
+// One tight pass: control characters have no width, so only the line feed
+// and the tab need more than a table look-up.
+int TextLayout::IndexRange(std::size_t begin, std::size_t end,
+                           std::vector<std::uint32_t>& starts) const {
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(text_.data());
+    starts.reserve(starts.size() + (end - begin) / 16);
+    int widest = 0;
+    int x = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const unsigned char byte = bytes[i];
+        if (byte >= 0x20) {
+            x += advances_[byte];
+        } else if (byte == '\n') {
+            widest = std::max(widest, x);
+            x = 0;
+            starts.push_back(static_cast<std::uint32_t>(i + 1));
+        } else if (byte == '\t') {
+            x += tabStop_ - x % tabStop_;
+        }
+    }
+    return std::max(widest, x);
+}
+
+std::size_t TextLayout::LineEnd(std::size_t line) const {
+    if (line + 1 >= lineStarts_.size()) {
+        return text_.size();
+    }
+    std::size_t end = lineStarts_[line + 1] - 1;  // the line feed
+    if (end > lineStarts_[line] && text_[end - 1] == '\r') {
+        --end;
+    }
+    return end;
+}
+
+std::size_t TextLayout::NextLineStart(std::size_t line) const {
+    return line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : text_.size();
+}
+
+std::size_t TextLayout::LineOf(std::size_t offset) const {
+    const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset);
+    return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
+}
+
+int TextLayout::Advance(unsigned char byte, int x) const {
+    if (byte == '\t') {
+        return tabStop_ - x % tabStop_;
+    }
+    return byte < 0x20 ? 0 : advances_[byte];
+}
+
+int TextLayout::XOf(std::size_t line, std::size_t offset) const {
+    int x = 0;
+    for (std::size_t i = lineStarts_[line]; i < offset; ++i) {
+        x += Advance(static_cast<unsigned char>(text_[i]), x);
+    }
+    return x;
+}
+
+std::size_t TextLayout::OffsetAtX(std::size_t line, int x) const {
+    int left = 0;
+    const std::size_t end = LineEnd(line);
+    for (std::size_t i = lineStarts_[line]; i < end; ++i) {
+        const int advance = Advance(static_cast<unsigned char>(text_[i]), left);
+        if (x < left + advance / 2) {
+            return i;
+        }
+        left += advance;
+    }
+    return end;
+}
+
+std::size_t TextLayout::StepBack(std::size_t offset) const {
+    const std::size_t line = LineOf(offset);
+    if (offset > lineStarts_[line]) {
+        return offset - 1;
+    }
+    return line > 0 ? LineEnd(line - 1) : offset;
+}
+
+std::size_t TextLayout::StepForward(std::size_t offset) const {
+    const std::size_t line = LineOf(offset);
+    if (offset < LineEnd(line)) {
+        return offset + 1;
+    }
+    return line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : offset;
+}
+
+}  // namespace framework

@@ -1,0 +1,60 @@
+// A read-only text of Windows-1252 bytes in lines, laid out with a fixed
+// advance per byte (no kerning) and tab stops: where lines start and end,
+// where a byte is drawn and which byte is nearest a point. The results views
+// of both platforms draw from it. Lines end with a line feed; a carriage
+// return before it belongs to the break.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace framework {
+
+class TextLayout {
+public:
+    using Advances = std::array<int, 256>;  // pixels per byte; a tab's entry is not used
+
+    // Both lay the text out anew. The text is kept as a view: its owner keeps
+    // the bytes alive and unchanged until the next SetText.
+    void SetText(std::string_view text);
+    void SetMetrics(const Advances& advances, int tabStop);
+
+    std::string_view Text() const { return text_; }
+    const Advances& ByteAdvances() const { return advances_; }
+    int TabStop() const { return tabStop_; }
+    std::size_t LineCount() const { return lineStarts_.size(); }
+    std::size_t LineStart(std::size_t line) const { return lineStarts_[line]; }
+    // Where the line's text ends, before its break.
+    std::size_t LineEnd(std::size_t line) const;
+    // Where the next line starts; the text's end for the last line.
+    std::size_t NextLineStart(std::size_t line) const;
+    std::size_t LineOf(std::size_t offset) const;
+    // The widest line, in pixels.
+    int Widest() const { return widest_; }
+
+    // The advance of `byte` drawn at `x` pixels into its line.
+    int Advance(unsigned char byte, int x) const;
+    // Where `offset` is drawn, in pixels from the start of `line`, its line.
+    int XOf(std::size_t line, std::size_t offset) const;
+    // The character boundary in `line` nearest to `x` pixels from its start.
+    std::size_t OffsetAtX(std::size_t line, int x) const;
+    // One character back or on; a line break counts as one.
+    std::size_t StepBack(std::size_t offset) const;
+    std::size_t StepForward(std::size_t offset) const;
+
+private:
+    void Lay();
+    int IndexRange(std::size_t begin, std::size_t end, std::vector<std::uint32_t>& starts) const;
+
+    std::string_view text_;
+    // 32 bits suffice: tables stay far below 4 GiB.
+    std::vector<std::uint32_t> lineStarts_{0};
+    Advances advances_{};
+    int tabStop_ = 56;
+    int widest_ = 0;
+};
+
+}  // namespace framework
