@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/cstring.h"
+#include "framework/menu_item.h"
 #include "framework/types.h"
 
 class CDialog;
@@ -24,12 +25,6 @@ struct IconData;     // what an HICON points at
 class PaintContext;  // what an HDC points at
 
 struct DialogTemplate;
-
-struct MenuItem {
-    UINT flags = 0;
-    UINT_PTR id = 0;
-    std::string text;  // Windows-1252; "\t" separates the shortcut text
-};
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/encoding/text_encoding.h"
+#include "framework/win32/wide_text.h"
 
 namespace bench {
 namespace {
@@ -41,8 +41,7 @@ double SecondsToShowInPlatformEdit(void* dialog, int viewId, const std::string& 
     SendMessageW(edit, WM_SETFONT, static_cast<WPARAM>(SendMessageW(window, WM_GETFONT, 0, 0)),
                  FALSE);
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // no 32 KiB limit
-    const std::u16string utf16 = wertomat::Windows1252ToUtf16(text);
-    const std::wstring wide(utf16.begin(), utf16.end());
+    const std::wstring wide = framework::win32::ToWide(text);
     LARGE_INTEGER start{};
     LARGE_INTEGER end{};
     QueryPerformanceCounter(&start);

@@ -12,10 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "framework/menu_item.h"
+
 namespace framework::win32 {
 
 using Handle = void*;                                   // an HWND, HICON or HDC
-using SharedText = std::shared_ptr<const std::string>;  // Windows-1252 bytes; null when empty
+using SharedText = std::shared_ptr<const std::string>;  // Windows-1252 bytes; null is empty
 
 // What a dialog's window procedure hands over to the framework.
 class DialogEvents {
@@ -54,14 +56,9 @@ bool IsMinimized(Handle window);
 std::pair<int, int> ClientSize(Handle window);
 void SetWindowIcons(Handle window, Handle bigIcon, Handle smallIcon);
 
-struct MenuEntry {
-    unsigned flags = 0;
-    std::uintptr_t id = 0;
-    std::string text;  // Windows-1252
-};
 // Reverts the window's system menu and lists its entries; nullopt without one.
-std::optional<std::vector<MenuEntry>> RevertSystemMenu(Handle window);
-void AppendSystemMenu(Handle window, const MenuEntry& entry);
+std::optional<std::vector<MenuItem>> RevertSystemMenu(Handle window);
+void AppendSystemMenu(Handle window, const MenuItem& item);
 void SystemCommand(Handle window, std::uintptr_t command, std::intptr_t position);
 
 // --- Painting

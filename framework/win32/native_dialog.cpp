@@ -63,7 +63,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         auto* events = reinterpret_cast<DialogEvents*>(lParam);  // NOLINT
         const bool focusFirst = events->Initialize(dialog);
         RECT after{};
-        if (IsWindow(dialog) && GetWindowRect(dialog, &after) && EqualRect(&before, &after)) {
+        if (GetWindowRect(dialog, &after) && EqualRect(&before, &after)) {
             CenterOverOwner(dialog);  // unless the dialog placed itself
         }
         return focusFirst ? TRUE : FALSE;
@@ -112,10 +112,6 @@ void ForEachRadioButton(HWND dialog, int firstId, Visit visit) {
     }
 }
 
-SharedText Share(std::string&& text) {
-    return text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text));
-}
-
 }  // namespace
 
 // --- Dialogs
@@ -149,7 +145,7 @@ std::optional<SharedText> ControlText(Handle dialog, int id) {
     if (!text) {
         return std::nullopt;
     }
-    return Share(std::move(*text));
+    return std::make_shared<const std::string>(std::move(*text));
 }
 
 void SetControlText(Handle dialog, int id, const SharedText& text) {
@@ -205,13 +201,13 @@ void SetWindowIcons(Handle window, Handle bigIcon, Handle smallIcon) {
     SendMessageW(AsWindow(window), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 
-std::optional<std::vector<MenuEntry>> RevertSystemMenu(Handle window) {
+std::optional<std::vector<MenuItem>> RevertSystemMenu(Handle window) {
     GetSystemMenu(AsWindow(window), TRUE);
     HMENU menu = GetSystemMenu(AsWindow(window), FALSE);
     if (menu == nullptr) {
         return std::nullopt;
     }
-    std::vector<MenuEntry> entries;
+    std::vector<MenuItem> entries;
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         wchar_t text[256] = {};
@@ -230,11 +226,11 @@ std::optional<std::vector<MenuEntry>> RevertSystemMenu(Handle window) {
     return entries;
 }
 
-void AppendSystemMenu(Handle window, const MenuEntry& entry) {
+void AppendSystemMenu(Handle window, const MenuItem& item) {
     if (HMENU menu = GetSystemMenu(AsWindow(window), FALSE); menu != nullptr) {
-        const std::wstring text = ToWide(entry.text);
-        AppendMenuW(menu, entry.flags, entry.id,
-                    (entry.flags & MF_SEPARATOR) != 0 ? nullptr : text.c_str());
+        const std::wstring text = ToWide(item.text);
+        AppendMenuW(menu, item.flags, item.id,
+                    (item.flags & MF_SEPARATOR) != 0 ? nullptr : text.c_str());
     }
 }
 

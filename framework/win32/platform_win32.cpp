@@ -172,21 +172,12 @@ std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window) {
     if (window.Window() == nullptr) {
         return std::nullopt;
     }
-    auto entries = win32::RevertSystemMenu(window.Window());
-    if (!entries) {
-        return std::nullopt;
-    }
-    std::vector<MenuItem> items;
-    items.reserve(entries->size());
-    for (win32::MenuEntry& entry : *entries) {
-        items.push_back({entry.flags, entry.id, std::move(entry.text)});
-    }
-    return items;
+    return win32::RevertSystemMenu(window.Window());
 }
 
 void SystemMenuAppended(DialogWindow& window, const MenuItem& item) {
     if (window.Window() != nullptr) {
-        win32::AppendSystemMenu(window.Window(), {item.flags, item.id, item.text});
+        win32::AppendSystemMenu(window.Window(), item);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +14,14 @@
 
 namespace framework::win32 {
 
+// One pass, straight into the wide string: a copied table is tens of megabytes.
 inline std::wstring ToWide(std::string_view text) {
-    const std::u16string wide = wertomat::Windows1252ToUtf16(text);
-    return {wide.begin(), wide.end()};
+    std::wstring wide(text.size(), L'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wide[i] = static_cast<wchar_t>(
+            wertomat::Windows1252ToUnicode(static_cast<unsigned char>(text[i])));
+    }
+    return wide;
 }
 
 // Nullopt when a character has no Windows-1252 byte.

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "framework/encoding/text_encoding.h"
+#include "framework/win32/wide_text.h"
 
 namespace driver {
 namespace {
@@ -13,18 +13,8 @@ HWND AsWindow(Window window) {
     return static_cast<HWND>(window);
 }
 
-std::wstring Wide(const std::string& text) {
-    const std::u16string wide = wertomat::Windows1252ToUtf16(text);
-    return {wide.begin(), wide.end()};
-}
-
 std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (const wchar_t character : text) {
-        narrow += static_cast<char>(
-            wertomat::UnicodeToWindows1252(static_cast<char16_t>(character)).value_or('?'));
-    }
-    return narrow;
+    return framework::win32::FromWide(text).value_or("?");
 }
 
 std::wstring WindowText(HWND window) {
@@ -87,7 +77,7 @@ void RunSteps(std::vector<std::function<void()>> steps) {
 }
 
 Window FindDialog(const std::string& caption, int controlId) {
-    Search search{Wide(caption), controlId, nullptr};
+    Search search{framework::win32::ToWide(caption), controlId, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -97,7 +87,7 @@ std::string Text(Window dialog, int id) {
 }
 
 void SetText(Window dialog, int id, const std::string& text) {
-    SetDlgItemTextW(AsWindow(dialog), id, Wide(text).c_str());
+    SetDlgItemTextW(AsWindow(dialog), id, framework::win32::ToWide(text).c_str());
 }
 
 bool IsChecked(Window dialog, int id) {

@@ -22,7 +22,7 @@ void RunSteps(std::vector<std::function<void()>> steps);
 // `controlId` is not 0, a control of that id; null when there is none.
 Window FindDialog(const std::string& caption, int controlId = 0);
 
-std::string Text(Window dialog, int id);  // Windows-1252; "?" for unmappable characters
+std::string Text(Window dialog, int id);  // Windows-1252; "?" when it has no such form
 void SetText(Window dialog, int id, const std::string& text);
 bool IsChecked(Window dialog, int id);
 int FocusedControlId();
