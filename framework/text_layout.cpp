@@ -63,7 +63,7 @@ int TextLayout::IndexRange(std::size_t begin, std::size_t end,
             x = 0;
             starts.push_back(static_cast<std::uint32_t>(i + 1));
         } else if (byte == '\t') {
-            x += tabStop_ - x % tabStop_;
+            x += TabAdvance(x);
         }
     }
     return std::max(widest, x);
@@ -89,9 +89,16 @@ std::size_t TextLayout::LineOf(std::size_t offset) const {
     return static_cast<std::size_t>(after - lineStarts_.begin()) - 1;
 }
 
+// A tab that would leave less than a space between two columns goes on to
+// the next stop, so that the columns never touch.
+int TextLayout::TabAdvance(int x) const {
+    const int advance = tabStop_ - x % tabStop_;
+    return advance < advances_[' '] ? advance + tabStop_ : advance;
+}
+
 int TextLayout::Advance(unsigned char byte, int x) const {
     if (byte == '\t') {
-        return tabStop_ - x % tabStop_;
+        return TabAdvance(x);
     }
     return byte < 0x20 ? 0 : advances_[byte];
 }

@@ -2,7 +2,8 @@
 // advance per byte (no kerning) and tab stops: where lines start and end,
 // where a byte is drawn and which byte is nearest a point. The results views
 // of both platforms draw from it. Lines end with a line feed; a carriage
-// return before it belongs to the break.
+// return before it belongs to the break. A tab advances to the next stop
+// that leaves at least a space's width.
 #pragma once
 
 #include <array>
@@ -47,6 +48,7 @@ public:
 
 private:
     void Lay();
+    int TabAdvance(int x) const;
     int IndexRange(std::size_t begin, std::size_t end, std::vector<std::uint32_t>& starts) const;
 
     std::string_view text_;

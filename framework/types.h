@@ -102,6 +102,7 @@ inline constexpr DWORD ES_LEFT = 0x0000;
 inline constexpr DWORD ES_MULTILINE = 0x0004;
 inline constexpr DWORD ES_AUTOVSCROLL = 0x0040;
 inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+inline constexpr DWORD ES_NOHIDESEL = 0x0100;
 inline constexpr DWORD ES_READONLY = 0x0800;
 inline constexpr DWORD ES_WANTRETURN = 0x1000;
 inline constexpr DWORD ES_NUMBER = 0x2000;

@@ -73,26 +73,23 @@ public:
     // --- QAccessibleTextInterface
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
         *startOffset = *endOffset = 0;
-        if (selectionIndex == 0 && View()->hasSelection()) {
-            const auto [first, last] =
-                std::minmax(View()->selectionAnchor(), View()->cursorPosition());
+        if (selectionIndex == 0 && Model().HasSelection()) {
+            const auto [first, last] = Model().Selection();
             *startOffset = Offset(first);
             *endOffset = Offset(last);
         }
     }
-    int selectionCount() const override { return View()->hasSelection() ? 1 : 0; }
+    int selectionCount() const override { return Model().HasSelection() ? 1 : 0; }
     void addSelection(int startOffset, int endOffset) override {
         setSelection(0, startOffset, endOffset);
     }
-    void removeSelection(int) override {
-        View()->setSelection(View()->cursorPosition(), View()->cursorPosition());
-    }
+    void removeSelection(int) override { Model().Select(Model().Caret(), Model().Caret(), false); }
     void setSelection(int, int startOffset, int endOffset) override {
-        View()->setSelection(Index(startOffset), Index(endOffset));
+        Model().Select(Index(startOffset), Index(endOffset), true);
     }
-    int cursorPosition() const override { return Offset(View()->cursorPosition()); }
+    int cursorPosition() const override { return Offset(Model().Caret()); }
     void setCursorPosition(int position) override {
-        View()->setSelection(Index(position), Index(position));
+        Model().Select(Index(position), Index(position), true);
     }
     QString text(int startOffset, int endOffset) const override {
         const std::string& bytes = View()->text();
@@ -107,10 +104,11 @@ public:
         return {View()->viewport()->mapToGlobal(local.topLeft()), local.size()};
     }
     int offsetAtPoint(const QPoint& point) const override {
-        return Offset(View()->offsetAtViewportPoint(View()->viewport()->mapFromGlobal(point)));
+        const QPoint local = View()->viewport()->mapFromGlobal(point);
+        return Offset(Model().OffsetAt({local.x(), local.y()}));
     }
     void scrollToSubstring(int startIndex, int endIndex) override {
-        View()->setSelection(Index(startIndex), Index(endIndex));
+        Model().Select(Index(startIndex), Index(endIndex), true);
     }
     QString attributes(int offset, int* startOffset, int* endOffset) const override {
         *startOffset = *endOffset = offset;
@@ -135,6 +133,7 @@ public:
 
 private:
     TextView* View() const { return static_cast<TextView*>(widget()); }
+    TextViewModel& Model() const { return View()->model(); }
     static int Offset(std::size_t index) {
         return static_cast<int>(std::min<std::size_t>(index, INT_MAX));
     }
@@ -156,7 +155,11 @@ private:
         if (type == QAccessible::CharBoundary) {
             return {at, std::min(at + 1, size)};
         }
-        const auto [lineBegin, lineEnd, next] = View()->lineAround(at);
+        const TextLayout& layout = Model().Layout();
+        const std::size_t index = layout.LineOf(at);
+        const std::size_t lineBegin = layout.LineStart(index);
+        const std::size_t lineEnd = layout.LineEnd(index);
+        const std::size_t next = layout.NextLineStart(index);
         if (type != QAccessible::WordBoundary) {
             return {lineBegin, next};
         }

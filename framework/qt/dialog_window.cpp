@@ -221,6 +221,7 @@ QWidget* DialogWindow::CreateEdit(const ControlTemplate& control) {
         auto* view = new TextView(this);
         view->setFrameShape(HasStyle(style, WS_BORDER) ? BorderShape() : QFrame::NoFrame);
         view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
+        view->model().SetHideSelection(!HasStyle(style, ES_NOHIDESEL));
         widget = view;
     } else if (HasStyle(style, ES_MULTILINE)) {
         auto* editor = new QPlainTextEdit(this);
@@ -385,7 +386,7 @@ void DialogWindow::FocusAndSelect(int id) {
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->selectAll();
     } else if (auto* view = qobject_cast<TextView*>(widget)) {
-        view->selectAll();
+        view->model().SelectAll();
     }
 }
 

@@ -3,7 +3,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "framework/win32/wide_text.h"
 
@@ -11,9 +14,22 @@ namespace framework::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"WertomatTextView";
-constexpr int kMargin = 2;
-constexpr UINT kCopyCommand = 1;
-constexpr UINT kSelectAllCommand = 2;
+constexpr UINT_PTR kAutoScrollTimer = 1;
+constexpr UINT kAutoScrollInterval = 20;  // ms
+
+constexpr std::array<std::pair<WPARAM, TextKey>, 11> kKeys{{
+    {VK_LEFT, TextKey::Left},
+    {VK_RIGHT, TextKey::Right},
+    {VK_UP, TextKey::Up},
+    {VK_DOWN, TextKey::Down},
+    {VK_PRIOR, TextKey::PageUp},
+    {VK_NEXT, TextKey::PageDown},
+    {VK_HOME, TextKey::Home},
+    {VK_END, TextKey::End},
+    {VK_INSERT, TextKey::Insert},
+    {'A', TextKey::A},
+    {'C', TextKey::C},
+}};
 
 bool IsResultsField(HWND control) {
     wchar_t className[16] = {};
@@ -23,8 +39,8 @@ bool IsResultsField(HWND control) {
            (style & ES_READONLY) != 0;
 }
 
-bool KeyIsDown(int key) {
-    return GetKeyState(key) < 0;
+ViewPoint PointOf(LPARAM point) {
+    return {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
 }
 
 }  // namespace
@@ -55,13 +71,15 @@ void ReplaceResultsFields(HWND dialog) {
         RECT place{};
         GetWindowRect(field, &place);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-        const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE)) & 0xFFFF0000U;
+        // The edit's own styles too: ES_NOHIDESEL decides whether the selection hides.
+        const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE));
         const auto extendedStyle = static_cast<DWORD>(GetWindowLongW(field, GWL_EXSTYLE));
-        HWND view = CreateWindowExW(
-            extendedStyle, kClassName, L"", style, place.left, place.top, place.right - place.left,
-            place.bottom - place.top, dialog,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(field))),  // NOLINT
-            GetModuleHandleW(nullptr), nullptr);
+        const auto id = static_cast<INT_PTR>(GetDlgCtrlID(field));
+        HWND view =
+            CreateWindowExW(extendedStyle, kClassName, L"", style, place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, dialog,
+                            reinterpret_cast<HMENU>(id),  // NOLINT(performance-no-int-to-ptr)
+                            GetModuleHandleW(nullptr), nullptr);
         if (view == nullptr) {
             continue;  // the platform's edit control stays
         }
@@ -71,6 +89,15 @@ void ReplaceResultsFields(HWND dialog) {
                      FALSE);
         ::DestroyWindow(field);
     }
+}
+
+TextView::TextView(HWND window, DWORD style) : window_(window) {
+    model_.SetHideSelection((style & ES_NOHIDESEL) == 0);
+    model_.AddListener(*this);
+}
+
+TextView::~TextView() {
+    model_.RemoveListener(*this);
 }
 
 TextView* TextView::Of(HWND window) {
@@ -85,7 +112,10 @@ TextView* TextView::Of(HWND window) {
 LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         // Owned by the window: deleted at WM_NCDESTROY.
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TextView(window)));
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);  // NOLINT
+        SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(new TextView(window, static_cast<DWORD>(creation->style))));
     }
     TextView* view = Of(window);
     if (view == nullptr) {
@@ -99,23 +129,23 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
     return view->Handle(message, wParam, lParam);
 }
 
-// --- The text and its lines
-
 void TextView::SetText(const SharedText& text) {
-    if (text == text_ && text != nullptr) {
-        return;  // already shown: the dialog writes its results back unchanged
+    if (text != nullptr && model_.Shows(*text)) {
+        return;
     }
     text_ = text;
-    layout_.SetText(Bytes());
-    anchor_ = caret_ = 0;
-    topLine_ = 0;
-    scrollX_ = 0;
-    Relaid();
+    model_.SetText(Bytes());
 }
 
-std::wstring TextView::LineText(std::size_t line) const {
-    const std::size_t begin = layout_.LineStart(line);
-    return ToWide(Bytes().substr(begin, layout_.LineEnd(line) - begin));
+void TextView::TextViewChanged(const TextViewChanges& changes) {
+    if (changes.text || changes.scroll || changes.appearance) {
+        UpdateScrollBars();
+    }
+    if (GetFocus() == window_) {
+        const ViewPoint caret = model_.PointOf(model_.Caret());
+        SetCaretPos(caret.x, std::clamp(caret.y, -model_.LineHeight(), 0x7FFF));
+    }
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 void TextView::SetFont(HFONT font) {
@@ -124,7 +154,6 @@ void TextView::SetFont(HFONT font) {
     HGDIOBJ previous = SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
     TEXTMETRICW metrics{};
     GetTextMetricsW(device, &metrics);
-    lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
     // Tab stops every 32 dialog units, as in the platform's edit control.
     RECT tab{0, 0, 32, 0};
     const auto tabStop = static_cast<int>(
@@ -139,18 +168,8 @@ void TextView::SetFont(HFONT font) {
     }
     SelectObject(device, previous);
     ReleaseDC(window_, device);
-    layout_.SetMetrics(advances, tabStop);
-    Relaid();
+    model_.SetMetrics(advances, tabStop, static_cast<int>(metrics.tmHeight));
 }
-
-// After a new text or font: the bars, the caret and the picture follow.
-void TextView::Relaid() {
-    UpdateScrollBars();
-    UpdateCaret();
-    InvalidateRect(window_, nullptr, TRUE);
-}
-
-// --- Painting
 
 void TextView::Paint() {
     PAINTSTRUCT paint{};
@@ -164,249 +183,107 @@ void TextView::Paint() {
     if (brush == nullptr) {
         brush = GetSysColorBrush(COLOR_3DFACE);
         SetTextColor(device, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(device, GetSysColor(COLOR_3DFACE));
     }
     FillRect(device, &paint.rcPaint, brush);
-    const std::size_t selectionBegin = std::min(anchor_, caret_);
-    const std::size_t selectionEnd = std::max(anchor_, caret_);
-    const std::size_t firstLine =
-        topLine_ + static_cast<std::size_t>(
-                       std::max(0, static_cast<int>(paint.rcPaint.top) - kMargin) / lineHeight_);
-    for (std::size_t line = firstLine; line < layout_.LineCount(); ++line) {
-        const int y = kMargin + static_cast<int>(line - topLine_) * lineHeight_;
-        if (y >= paint.rcPaint.bottom) {
-            break;
+    SetBkMode(device, TRANSPARENT);
+    const COLORREF plainText = GetTextColor(device);
+    const int height = model_.LineHeight();
+    const auto [first, last] = model_.LinesInView();
+    for (std::size_t line = first; line < last; ++line) {
+        const int top = static_cast<int>(line - first) * height;
+        const auto [left, right] = model_.SelectionBand(line);
+        const RECT band{left, top, right, top + height};
+        FillRect(device, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+        for (const TextViewModel::Run& run : model_.RunsOf(line)) {
+            const std::wstring text = ToWide(Bytes().substr(run.begin, run.end - run.begin));
+            SetTextColor(device, run.selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : plainText);
+            ExtTextOutW(device, run.x, top, 0, nullptr, text.c_str(),
+                        static_cast<UINT>(text.size()), nullptr);
         }
-        PaintLine(device, line, y, selectionBegin, selectionEnd);
     }
     SelectObject(device, previousFont);
     EndPaint(window_, &paint);
 }
 
-void TextView::PaintLine(HDC device, std::size_t line, int y, std::size_t selectionBegin,
-                         std::size_t selectionEnd) {
-    const std::wstring text = LineText(line);
-    const int x = kMargin - scrollX_;
-    const int tabStop = layout_.TabStop();
-    SetBkMode(device, TRANSPARENT);
-    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabStop, x);
-    const std::size_t begin = layout_.LineStart(line);
-    const std::size_t end = layout_.LineEnd(line);
-    const std::size_t from = std::clamp(selectionBegin, begin, end);
-    const std::size_t to = std::clamp(selectionEnd, begin, end);
-    const bool breakSelected = selectionBegin <= end && selectionEnd > end;
-    if (from == to && !breakSelected) {
-        return;
-    }
-    RECT selected{x + layout_.XOf(line, from), y, x + layout_.XOf(line, to), y + lineHeight_};
-    if (breakSelected) {
-        selected.right += layout_.ByteAdvances()[' '];  // the line break, as a little space
-    }
-    FillRect(device, &selected, GetSysColorBrush(COLOR_HIGHLIGHT));
-    const int saved = SaveDC(device);
-    IntersectClipRect(device, selected.left, selected.top, selected.right, selected.bottom);
-    SetTextColor(device, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    TabbedTextOutW(device, x, y, text.c_str(), static_cast<int>(text.size()), 1, &tabStop, x);
-    RestoreDC(device, saved);
-}
-
-// --- Scrolling
-
-int TextView::VisibleLines() const {
-    RECT client{};
-    GetClientRect(window_, &client);
-    return std::max(1, static_cast<int>(client.bottom - client.top - kMargin) / lineHeight_);
-}
-
 void TextView::UpdateScrollBars() {
-    if (updatingScrollBars_) {
-        return;  // a bar that appears or goes resizes the view and brings us back here
-    }
-    updatingScrollBars_ = true;
     RECT client{};
     GetClientRect(window_, &client);
     SCROLLINFO vertical{sizeof(SCROLLINFO),
                         SIF_ALL | SIF_DISABLENOSCROLL,
                         0,
-                        static_cast<int>(layout_.LineCount()) - 1,
-                        static_cast<UINT>(VisibleLines()),
-                        static_cast<int>(topLine_),
+                        static_cast<int>(model_.Layout().LineCount()) - 1,
+                        static_cast<UINT>(model_.VisibleLineCount()),
+                        static_cast<int>(model_.FirstVisibleLine()),
                         0};
     SetScrollInfo(window_, SB_VERT, &vertical, TRUE);
     SCROLLINFO horizontal{sizeof(SCROLLINFO),
                           SIF_ALL | SIF_DISABLENOSCROLL,
                           0,
-                          layout_.Widest() + 2 * kMargin,
+                          model_.ContentWidth(),
                           static_cast<UINT>(client.right),
-                          scrollX_,
+                          model_.ScrollX(),
                           0};
     SetScrollInfo(window_, SB_HORZ, &horizontal, TRUE);
-    updatingScrollBars_ = false;
 }
 
-void TextView::ScrollToLine(std::ptrdiff_t line) {
-    const auto last = static_cast<std::ptrdiff_t>(layout_.LineCount()) - VisibleLines();
-    const auto top = static_cast<std::size_t>(
-        std::clamp<std::ptrdiff_t>(line, 0, std::max<std::ptrdiff_t>(0, last)));
-    if (top != topLine_) {
-        topLine_ = top;
-        Relaid();
-    }
-}
-
-void TextView::ScrollToPixel(int x) {
-    RECT client{};
-    GetClientRect(window_, &client);
-    const int last =
-        std::max(0, layout_.Widest() + 2 * kMargin - static_cast<int>(client.right) + 1);
-    const int left = std::clamp(x, 0, last);
-    if (left != scrollX_) {
-        scrollX_ = left;
-        Relaid();
-    }
-}
-
-int TextView::VerticalScrollPosition(WPARAM request) const {
+// A scroll bar's request: lines are lines vertically and digits across.
+void TextView::Scroll(int bar, WPARAM request) {
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(window_, SB_VERT, &info);
-    const auto top = static_cast<int>(topLine_);
+    GetScrollInfo(window_, bar, &info);
+    const int step = bar == SB_VERT ? 1 : model_.HorizontalStep();
+    const auto page = static_cast<int>(info.nPage);
+    int target = info.nPos;
     switch (LOWORD(request)) {
         case SB_LINEUP:
-            return top - 1;
+            target -= step;
+            break;
         case SB_LINEDOWN:
-            return top + 1;
+            target += step;
+            break;
         case SB_PAGEUP:
-            return top - VisibleLines();
+            target -= page;
+            break;
         case SB_PAGEDOWN:
-            return top + VisibleLines();
-        case SB_TOP:
-            return 0;
-        case SB_BOTTOM:
-            return static_cast<int>(layout_.LineCount());
+            target += page;
+            break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION:
-            return info.nTrackPos;  // 32 bits, unlike the message's
+            target = info.nTrackPos;  // 32 bits, unlike the message's
+            break;
+        case SB_TOP:
+            target = 0;
+            break;
+        case SB_BOTTOM:
+            target = info.nMax;
+            break;
         default:
-            return top;
+            return;
     }
-}
-
-void TextView::EnsureCaretVisible() {
-    const std::size_t line = layout_.LineOf(caret_);
-    if (line < topLine_) {
-        ScrollToLine(static_cast<std::ptrdiff_t>(line));
-    } else if (line >= topLine_ + static_cast<std::size_t>(VisibleLines())) {
-        ScrollToLine(static_cast<std::ptrdiff_t>(line) - VisibleLines() + 1);
-    }
-}
-
-void TextView::UpdateCaret() {
-    if (GetFocus() != window_) {
-        return;
-    }
-    const std::size_t line = layout_.LineOf(caret_);
-    const int x = kMargin - scrollX_ + layout_.XOf(line, caret_);
-    const auto row = static_cast<std::ptrdiff_t>(line) - static_cast<std::ptrdiff_t>(topLine_);
-    SetCaretPos(
-        x, kMargin + static_cast<int>(std::clamp<std::ptrdiff_t>(row, -2, 10000)) * lineHeight_);
-}
-
-// --- Selection
-
-void TextView::SetSelection(std::size_t anchor, std::size_t caret, bool scroll) {
-    const std::size_t size = Bytes().size();
-    anchor_ = std::min(anchor, size);
-    caret_ = std::min(caret, size);
-    if (scroll) {
-        EnsureCaretVisible();
-    }
-    UpdateCaret();
-    InvalidateRect(window_, nullptr, TRUE);
-}
-
-// The caret `lines` lines up or down, as near as may be to where it is across.
-std::size_t TextView::CaretMovedByLines(std::ptrdiff_t lines) const {
-    const std::size_t line = layout_.LineOf(caret_);
-    const auto last = static_cast<std::ptrdiff_t>(layout_.LineCount()) - 1;
-    const auto target = static_cast<std::size_t>(
-        std::clamp<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(line) + lines, 0, last));
-    return layout_.OffsetAtX(target, layout_.XOf(line, caret_));
-}
-
-std::size_t TextView::PositionAt(int x, int y) const {
-    const auto row =
-        static_cast<std::ptrdiff_t>(topLine_) + (y - kMargin) / lineHeight_ - (y < kMargin ? 1 : 0);
-    const auto line = static_cast<std::size_t>(
-        std::clamp<std::ptrdiff_t>(row, 0, static_cast<std::ptrdiff_t>(layout_.LineCount()) - 1));
-    return layout_.OffsetAtX(line, x - kMargin + scrollX_);
-}
-
-std::optional<std::size_t> TextView::CaretAfterKey(WPARAM key, bool control) const {
-    switch (key) {
-        case VK_LEFT:
-            return layout_.StepBack(caret_);
-        case VK_RIGHT:
-            return layout_.StepForward(caret_);
-        case VK_UP:
-            return CaretMovedByLines(-1);
-        case VK_DOWN:
-            return CaretMovedByLines(1);
-        case VK_PRIOR:
-            return CaretMovedByLines(-VisibleLines());
-        case VK_NEXT:
-            return CaretMovedByLines(VisibleLines());
-        case VK_HOME:
-            return control ? 0 : layout_.LineStart(layout_.LineOf(caret_));
-        case VK_END:
-            return control ? Bytes().size() : layout_.LineEnd(layout_.LineOf(caret_));
-        default:
-            return std::nullopt;
+    target = std::max(0, target);
+    if (bar == SB_VERT) {
+        model_.ScrollTo(static_cast<std::size_t>(target), model_.ScrollX());
+    } else {
+        model_.ScrollTo(model_.FirstVisibleLine(), target);
     }
 }
 
 void TextView::KeyDown(WPARAM key) {
-    const bool control = KeyIsDown(VK_CONTROL);
-    if (control && key == 'A') {
-        SetSelection(0, Bytes().size(), false);  // the view stays where it is
-    } else if (control && (key == 'C' || key == VK_INSERT)) {
+    const auto known = std::find_if(kKeys.begin(), kKeys.end(),
+                                    [key](const auto& entry) { return entry.first == key; });
+    const TextKey textKey = known != kKeys.end() ? known->second : TextKey::Other;
+    const KeyModifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0};
+    if (model_.PressKey(textKey, modifiers) == KeyResult::Copy) {
         Copy();
-    } else if (const std::optional<std::size_t> caret = CaretAfterKey(key, control)) {
-        SetSelection(KeyIsDown(VK_SHIFT) ? anchor_ : *caret, *caret);
     }
 }
 
-void TextView::MouseDown(LPARAM point, bool extend) {
-    SetFocus(window_);
-    SetCapture(window_);
-    const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
-    SetSelection(extend ? anchor_ : position, position);
-}
-
-void TextView::MouseMove(LPARAM point) {
-    if (GetCapture() == window_) {
-        const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
-        if (position != caret_) {
-            SetSelection(anchor_, position);
-        }
+// Auto-scroll runs while a drag is held outside the view.
+void TextView::FollowDrag() {
+    if (model_.NeedsAutoScroll()) {
+        SetTimer(window_, kAutoScrollTimer, kAutoScrollInterval, nullptr);
+    } else {
+        KillTimer(window_, kAutoScrollTimer);
     }
-}
-
-void TextView::SelectWordAt(LPARAM point) {
-    const std::size_t position = PositionAt(GET_X_LPARAM(point), GET_Y_LPARAM(point));
-    const std::size_t line = layout_.LineOf(position);
-    const std::size_t lineBegin = layout_.LineStart(line);
-    const std::size_t lineEnd = layout_.LineEnd(line);
-    const std::string_view bytes = Bytes();
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t begin = position;
-    std::size_t end = position;
-    while (begin > lineBegin && !isSpace(bytes[begin - 1])) {
-        --begin;
-    }
-    while (end < lineEnd && !isSpace(bytes[end])) {
-        ++end;
-    }
-    SetSelection(begin, end);
 }
 
 void TextView::ShowContextMenu(LPARAM point) {
@@ -415,29 +292,34 @@ void TextView::ShowContextMenu(LPARAM point) {
         GetCaretPos(&at);
         ClientToScreen(window_, &at);
     }
+    const std::vector<ContextMenuEntry> entries = model_.ContextMenu();
     HMENU menu = CreatePopupMenu();
-    const UINT copyState = anchor_ == caret_ ? MF_GRAYED : MF_ENABLED;
-    AppendMenuW(menu, MF_STRING | copyState, kCopyCommand, ToWide("&Kopieren\tStrg+C").c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kSelectAllCommand, ToWide("&Alles markieren\tStrg+A").c_str());
-    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].separatorBefore) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        }
+        const UINT state = entries[i].enabled ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu, MF_STRING | state, i + 1, ToWide(entries[i].text).c_str());
+    }
+    const auto chosen = static_cast<std::size_t>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
     DestroyMenu(menu);
-    if (chosen == kCopyCommand) {
+    if (chosen == 0) {
+        return;
+    }
+    if (entries[chosen - 1].command == TextViewCommand::Copy) {
         Copy();
-    } else if (chosen == kSelectAllCommand) {
-        SetSelection(0, Bytes().size(), false);
+    } else {
+        model_.SelectAll();
     }
 }
 
 // The selection as CF_UNICODETEXT, line breaks kept as CR LF.
 void TextView::Copy() const {
-    const std::size_t begin = std::min(anchor_, caret_);
-    const std::size_t end = std::max(anchor_, caret_);
-    if (begin == end) {
+    if (!model_.HasSelection()) {
         return;
     }
-    const std::wstring text = ToWide(Bytes().substr(begin, end - begin));
+    const std::wstring text = ToWide(model_.SelectedText());
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
     if (memory == nullptr) {
         return;
@@ -455,19 +337,6 @@ void TextView::Copy() const {
     CloseClipboard();
 }
 
-LRESULT TextView::GetText(WPARAM capacity, wchar_t* buffer) const {
-    if (capacity == 0 || buffer == nullptr) {
-        return 0;
-    }
-    const std::string_view bytes = Bytes().substr(0, capacity - 1);
-    const std::wstring text = ToWide(bytes);
-    std::copy(text.begin(), text.end(), buffer);
-    buffer[text.size()] = L'\0';
-    return static_cast<LRESULT>(text.size());
-}
-
-// --- Messages
-
 LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -476,38 +345,50 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // painting fills the background itself
         case WM_SETFONT:
-            SetFont(reinterpret_cast<HFONT>(wParam));
-            return 0;  // NOLINT
+            SetFont(reinterpret_cast<HFONT>(wParam));  // NOLINT(performance-no-int-to-ptr)
+            return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(font_);
         case WM_SIZE:
-            UpdateScrollBars();
-            ScrollToLine(static_cast<std::ptrdiff_t>(topLine_));
+            model_.SetViewSize(LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_HASSETSEL;
         case WM_SETFOCUS:
-            CreateCaret(window_, nullptr, 1, lineHeight_);
-            UpdateCaret();
+            CreateCaret(window_, nullptr, 1, model_.LineHeight());
+            model_.SetFocused(true);
             ShowCaret(window_);
             return 0;
         case WM_KILLFOCUS:
+            model_.SetFocused(false);
             DestroyCaret();
             return 0;
         case WM_KEYDOWN:
             KeyDown(wParam);
             return 0;
         case WM_LBUTTONDOWN:
-            MouseDown(lParam, (wParam & MK_SHIFT) != 0);
+            SetFocus(window_);
+            SetCapture(window_);
+            model_.Press(PointOf(lParam), (wParam & MK_SHIFT) != 0);
             return 0;
         case WM_LBUTTONDBLCLK:
-            SelectWordAt(lParam);
+            model_.DoubleClick(PointOf(lParam));
             return 0;
         case WM_MOUSEMOVE:
-            MouseMove(lParam);
+            model_.DragTo(PointOf(lParam));
+            FollowDrag();
+            return 0;
+        case WM_TIMER:
+            model_.AutoScroll();
+            FollowDrag();
             return 0;
         case WM_LBUTTONUP:
-            ReleaseCapture();
+        case WM_CAPTURECHANGED:
+            model_.Release();
+            FollowDrag();
+            if (message == WM_LBUTTONUP) {
+                ReleaseCapture();
+            }
             return 0;
         case WM_CONTEXTMENU:
             ShowContextMenu(lParam);
@@ -518,64 +399,67 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam) * static_cast<int>(linesPerNotch);
             const int lines = wheelRemainder_ / WHEEL_DELTA;
             wheelRemainder_ -= lines * WHEEL_DELTA;
-            ScrollToLine(static_cast<std::ptrdiff_t>(topLine_) - lines);
+            const auto top = static_cast<std::ptrdiff_t>(model_.FirstVisibleLine()) - lines;
+            model_.ScrollTo(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, top)),
+                            model_.ScrollX());
             return 0;
         }
         case WM_VSCROLL:
-            ScrollToLine(VerticalScrollPosition(wParam));
+            Scroll(SB_VERT, wParam);
             return 0;
-        case WM_HSCROLL: {
-            SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
-            GetScrollInfo(window_, SB_HORZ, &info);
-            const int step = std::max(1, layout_.ByteAdvances()['0']);
-            const int page = static_cast<int>(info.nPage);
-            const int positions[] = {scrollX_ - step,
-                                     scrollX_ + step,
-                                     scrollX_ - page,
-                                     scrollX_ + page,
-                                     info.nTrackPos,
-                                     info.nTrackPos,
-                                     0,
-                                     layout_.Widest()};
-            ScrollToPixel(LOWORD(wParam) <= SB_BOTTOM ? positions[LOWORD(wParam)] : scrollX_);
+        case WM_HSCROLL:
+            Scroll(SB_HORZ, wParam);
             return 0;
-        }
         case WM_COPY:
             Copy();
             return 0;
+        default:
+            return HandleEditMessage(message, wParam, lParam);
+    }
+}
+
+// What the platform's edit answers: its text and its selection.
+LRESULT TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
         case EM_GETSEL: {
-            const auto begin = static_cast<DWORD>(std::min(anchor_, caret_));
-            const auto end = static_cast<DWORD>(std::max(anchor_, caret_));
+            const auto [first, last] = model_.Selection();
             if (wParam != 0) {
-                *reinterpret_cast<DWORD*>(wParam) = begin;
-            }  // NOLINT
+                *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(first);  // NOLINT
+            }
             if (lParam != 0) {
-                *reinterpret_cast<DWORD*>(lParam) = end;
-            }  // NOLINT
-            return MAKELRESULT(std::min<DWORD>(begin, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
+                *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(last);  // NOLINT
+            }
+            return MAKELRESULT(std::min<std::size_t>(first, 0xFFFF),
+                               std::min<std::size_t>(last, 0xFFFF));
         }
         case EM_SETSEL: {
-            const std::size_t size = Bytes().size();
-            const auto at = [size](WPARAM value) {
-                const auto signedValue = static_cast<std::intptr_t>(value);
-                return signedValue < 0 ? size : static_cast<std::size_t>(signedValue);
-            };
-            if (static_cast<std::intptr_t>(wParam) < 0) {
-                SetSelection(caret_, caret_, false);  // -1: no selection
+            // -1 as the start: no selection; a negative end: the text's end.
+            // As an edit, no scrolling, so that tabbing in leaves the view where it is.
+            const auto begin = static_cast<std::intptr_t>(wParam);
+            const auto end = static_cast<std::intptr_t>(lParam);
+            const std::size_t caret = end < 0 ? Bytes().size() : static_cast<std::size_t>(end);
+            if (begin < 0) {
+                model_.Select(model_.Caret(), model_.Caret(), false);
             } else {
-                // As an edit: no scrolling, so that tabbing in (which selects
-                // everything) leaves the view where it is.
-                SetSelection(at(wParam), at(static_cast<WPARAM>(lParam)), false);
+                model_.Select(static_cast<std::size_t>(begin), caret, false);
             }
             return 0;
         }
         case EM_SCROLLCARET:
-            EnsureCaretVisible();
+            model_.ScrollCaretIntoView();
             return 0;
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(Bytes().size());
-        case WM_GETTEXT:
-            return GetText(wParam, reinterpret_cast<wchar_t*>(lParam));  // NOLINT
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<wchar_t*>(lParam);  // NOLINT(performance-no-int-to-ptr)
+            if (wParam == 0 || buffer == nullptr) {
+                return 0;
+            }
+            const std::wstring text = ToWide(Bytes().substr(0, wParam - 1));
+            std::copy(text.begin(), text.end(), buffer);
+            buffer[text.size()] = L'\0';
+            return static_cast<LRESULT>(text.size());
+        }
         case WM_SETTEXT: {
             const auto* wide = reinterpret_cast<const wchar_t*>(lParam);  // NOLINT
             std::optional<std::string> text = FromWide(wide != nullptr ? wide : L"");

@@ -40,9 +40,9 @@ TEST(TextView, KeepsTheBytesItWasGiven) {
     const std::string text = "x\ty\r\nf\xFCr\n\r\nletzte";
     view.setText(text);
     EXPECT_EQ(view.text(), text);
-    EXPECT_EQ(view.lineCount(), 4u);
+    EXPECT_EQ(view.model().Layout().LineCount(), 4u);
     view.setText("");
-    EXPECT_EQ(view.lineCount(), 1u);
+    EXPECT_EQ(view.model().Layout().LineCount(), 1u);
 }
 
 TEST(TextView, LargeTablesLoadWholeAndScrollByLines) {
@@ -53,27 +53,27 @@ TEST(TextView, LargeTablesLoadWholeAndScrollByLines) {
     framework::TextView view;
     view.resize(200, 200);
     view.setText(table);
-    EXPECT_EQ(view.lineCount(), 200'002u);
+    EXPECT_EQ(view.model().Layout().LineCount(), 200'002u);
     EXPECT_GT(view.verticalScrollBar()->maximum(), 199'000);
-    EXPECT_GT(view.contentWidth(), 0);
+    EXPECT_GT(view.model().ContentWidth(), 0);
 }
 
 TEST(TextView, KeyboardSelectsAndCopies) {
     ViewInWindow fixture;
     framework::TextView& view = *fixture.view;
     QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
-    EXPECT_EQ(view.selectedText(), "x\ty");
+    EXPECT_EQ(view.model().SelectedText(), "x\ty");
     QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);  // keeps the column
-    EXPECT_EQ(view.selectedText(), "x\ty\r\n    0.0000");
+    EXPECT_EQ(view.model().SelectedText(), "x\ty\r\n    0.0000");
     QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
-    EXPECT_EQ(view.selectedText(), "x\ty\r\n    0.0000\t   -5.0000");
+    EXPECT_EQ(view.model().SelectedText(), "x\ty\r\n    0.0000\t   -5.0000");
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "x\ty\r\n    0.0000\t   -5.0000");
 
     QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(view.selectedText(), view.text());
+    EXPECT_EQ(view.model().SelectedText(), view.text());
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_FALSE(view.hasSelection());
+    EXPECT_FALSE(view.model().HasSelection());
 }
 
 TEST(TextView, TabMovesOnAndSelectsAllWhenEntered) {
@@ -82,7 +82,7 @@ TEST(TextView, TabMovesOnAndSelectsAllWhenEntered) {
     EXPECT_EQ(QApplication::focusWidget(), fixture.after);
     QTest::keyClick(fixture.after, Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), fixture.view);
-    EXPECT_EQ(fixture.view->selectedText(), fixture.view->text());
+    EXPECT_EQ(fixture.view->model().SelectedText(), fixture.view->text());
 }
 
 TEST(TextView, EnterAndEscapeAreLeftToTheDialog) {
@@ -104,11 +104,11 @@ TEST(TextView, MouseDragAndDoubleClickSelect) {
                      Qt::NoModifier);
     QApplication::sendEvent(area, &drag);
     QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(1, static_cast<int>(line * 2.5)));
-    EXPECT_EQ(fixture.view->selectedText(), "x\ty\r\n    0.0000\t   -5.0000\r\n");
+    EXPECT_EQ(fixture.view->model().SelectedText(), "x\ty\r\n    0.0000\t   -5.0000\r\n");
 
     QTest::mouseDClick(area, Qt::LeftButton, {},
                        QPoint(fixture.view->width() - 40, line + line / 2));
-    EXPECT_EQ(fixture.view->selectedText(), "-5.0000");
+    EXPECT_EQ(fixture.view->model().SelectedText(), "-5.0000");
 }
 
 }  // namespace

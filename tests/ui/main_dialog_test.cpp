@@ -117,7 +117,8 @@ TEST(MainDialogCompute, DefaultsGiveTheWholeTable) {
     main.Run([&] {
         main.Compute();
         EXPECT_EQ(main.Results()->text(), wertomat::RunTabulation({0.0, 0.1, 2.0, 0}).text);
-        EXPECT_EQ(main.Results()->lineCount(), 23u);  // header, 21 rows, the empty last line
+        EXPECT_EQ(main.Results()->model().Layout().LineCount(),
+                  23u);  // header, 21 rows, the empty last line
         EXPECT_EQ(main.Results()->text().substr(0, 28), "x\ty\r\n    0.0000\t   -5.0000\r\n");
     });
 }
@@ -298,7 +299,7 @@ TEST(MainDialogEnding, EnterOnBerechnenComputes) {
     EXPECT_EQ(main.Run([&] {
         main.Button(IDC_COMPUTE)->setFocus();
         QTest::keyClick(main.Button(IDC_COMPUTE), Qt::Key_Return);
-        EXPECT_EQ(main.Results()->lineCount(), 23u);
+        EXPECT_EQ(main.Results()->model().Layout().LineCount(), 23u);
     }),
               kStillOpen);
 }
