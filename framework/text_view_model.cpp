@@ -110,7 +110,7 @@ void TextViewModel::Select(std::size_t anchor, std::size_t caret, bool scroll) {
     caret_ = std::min(caret, Text().size());
     preferredX_ = -1;
     if (scroll) {
-        ScrollCaretIntoView();
+        KeepCaretInView();
     }
     Publish(before);
 }
@@ -125,7 +125,7 @@ void TextViewModel::MoveCaret(std::size_t caret, bool extend) {
         anchor_ = caret_;
     }
     preferredX_ = -1;
-    ScrollCaretIntoView();
+    KeepCaretInView();
 }
 
 // Up and down keep the column the vertical moves started in.
@@ -342,10 +342,15 @@ void TextViewModel::ScrollTo(std::size_t firstLine, int scrollX) {
     Publish(before);
 }
 
-// Lines by the least that shows the caret's; across by a quarter of the view
-// more, as the platform's edit does, so that what follows is in sight too.
 void TextViewModel::ScrollCaretIntoView() {
     const State before = Now();
+    KeepCaretInView();
+    Publish(before);
+}
+
+// Lines by the least that shows the caret's; across by a quarter of the view
+// more, as the platform's edit does, so that what follows is in sight too.
+void TextViewModel::KeepCaretInView() {
     const std::size_t line = layout_.LineOf(caret_);
     const std::size_t page = VisibleLineCount();
     if (line < firstLine_) {
@@ -361,7 +366,6 @@ void TextViewModel::ScrollCaretIntoView() {
         scrollX_ = x - width + 1 + width / 4;
     }
     ClampScroll();
-    Publish(before);
 }
 
 // --- Geometry and painting

@@ -111,6 +111,8 @@ public:
     int LastScrollX() const;
     int ContentWidth() const { return layout_.Widest() + 2 * kMargin; }
     int LineHeight() const { return lineHeight_; }
+    int ViewWidth() const { return viewWidth_; }
+    int ViewHeight() const { return viewHeight_; }
     int HorizontalStep() const;
     void ScrollTo(std::size_t firstLine, int scrollX);
     void ScrollCaretIntoView();
@@ -142,6 +144,7 @@ private:
     State Now() const { return {anchor_, caret_, firstLine_, scrollX_}; }
     void Publish(const State& before, TextViewChanges changes = {});
 
+    void KeepCaretInView();
     void MoveCaret(std::size_t caret, bool extend);
     void MoveByLines(std::ptrdiff_t lines, bool extend);
     std::size_t WordStartBefore(std::size_t offset) const;

@@ -100,8 +100,17 @@ public:
     QString text(QAccessible::Text kind) const override { return QAccessibleWidget::text(kind); }
     int characterCount() const override { return Offset(View()->text().size()); }
     QRect characterRect(int offset) const override {
-        const QRect local = View()->characterRect(Index(offset));
-        return {View()->viewport()->mapToGlobal(local.topLeft()), local.size()};
+        // The character's cell in the view: its advance wide (a line end one pixel).
+        const std::size_t at = std::min(Index(offset), Model().Text().size());
+        const TextLayout& layout = Model().Layout();
+        const std::size_t line = layout.LineOf(at);
+        const int width = at < layout.LineEnd(line)
+                              ? layout.Advance(static_cast<unsigned char>(Model().Text()[at]),
+                                               layout.XOf(line, at))
+                              : 1;
+        const ViewPoint corner = Model().PointOf(at);
+        return {View()->viewport()->mapToGlobal(QPoint(corner.x, corner.y)),
+                QSize(std::max(1, width), Model().LineHeight())};
     }
     int offsetAtPoint(const QPoint& point) const override {
         const QPoint local = View()->viewport()->mapFromGlobal(point);

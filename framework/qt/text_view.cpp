@@ -7,11 +7,12 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <array>
 
+#include "framework/qt/primary_selection.h"
 #include "framework/qt/qt_text.h"
 
 namespace framework {
@@ -20,64 +21,28 @@ namespace {
 constexpr int kAutoScrollInterval = 20;  // ms
 
 TextKey KeyOf(int key) {
-    switch (key) {
-        case Qt::Key_Left:
-            return TextKey::Left;
-        case Qt::Key_Right:
-            return TextKey::Right;
-        case Qt::Key_Up:
-            return TextKey::Up;
-        case Qt::Key_Down:
-            return TextKey::Down;
-        case Qt::Key_PageUp:
-            return TextKey::PageUp;
-        case Qt::Key_PageDown:
-            return TextKey::PageDown;
-        case Qt::Key_Home:
-            return TextKey::Home;
-        case Qt::Key_End:
-            return TextKey::End;
-        case Qt::Key_Insert:
-            return TextKey::Insert;
-        case Qt::Key_A:
-            return TextKey::A;
-        case Qt::Key_C:
-            return TextKey::C;
-        default:
-            return TextKey::Other;
-    }
+    static constexpr std::array<std::pair<int, TextKey>, 11> kKeys{{
+        {Qt::Key_Left, TextKey::Left},
+        {Qt::Key_Right, TextKey::Right},
+        {Qt::Key_Up, TextKey::Up},
+        {Qt::Key_Down, TextKey::Down},
+        {Qt::Key_PageUp, TextKey::PageUp},
+        {Qt::Key_PageDown, TextKey::PageDown},
+        {Qt::Key_Home, TextKey::Home},
+        {Qt::Key_End, TextKey::End},
+        {Qt::Key_Insert, TextKey::Insert},
+        {Qt::Key_A, TextKey::A},
+        {Qt::Key_C, TextKey::C},
+    }};
+    const auto known = std::find_if(kKeys.begin(), kKeys.end(),
+                                    [key](const auto& entry) { return entry.first == key; });
+    return known != kKeys.end() ? known->second : TextKey::Other;
 }
 
 ViewPoint PointOf(const QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     return {point.x(), point.y()};
 }
-
-// What is selected, offered as the X11 primary selection; its text is made
-// only when somebody pastes it, so selecting a large table costs nothing.
-class SelectionData : public QMimeData {
-public:
-    SelectionData(CString text, std::size_t first, std::size_t last)
-        : text_(std::move(text)), first_(first), last_(last) {}
-
-    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
-    bool hasFormat(const QString& mimeType) const override {
-        return mimeType == QStringLiteral("text/plain");
-    }
-
-protected:
-    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
-        if (!hasFormat(mimeType)) {
-            return {};
-        }
-        return FromWindows1252(std::string_view(text_).substr(first_, last_ - first_));
-    }
-
-private:
-    CString text_;  // shares the view's buffer
-    std::size_t first_;
-    std::size_t last_;
-};
 
 }  // namespace
 
@@ -146,30 +111,16 @@ void TextView::scrollContentsBy(int, int) {
 }
 
 void TextView::publishSelection() {
-    QClipboard* clipboard = QApplication::clipboard();
-    if (!model_.HasSelection() || !clipboard->supportsSelection()) {
-        return;
+    if (model_.HasSelection()) {
+        const auto [first, last] = model_.Selection();
+        OfferPrimarySelection(text_, first, last);
     }
-    const auto [first, last] = model_.Selection();
-    clipboard->setMimeData(new SelectionData(text_, first, last), QClipboard::Selection);
 }
 
 void TextView::copy() const {
     if (model_.HasSelection()) {
         QApplication::clipboard()->setText(FromWindows1252(model_.SelectedText()));
     }
-}
-
-QRect TextView::characterRect(std::size_t offset) const {
-    offset = std::min(offset, text().size());
-    const ViewPoint at = model_.PointOf(offset);
-    const TextLayout& layout = model_.Layout();
-    const std::size_t line = layout.LineOf(offset);
-    const int width =
-        offset < layout.LineEnd(line)
-            ? layout.Advance(static_cast<unsigned char>(text()[offset]), layout.XOf(line, offset))
-            : 1;
-    return {at.x, at.y, std::max(1, width), model_.LineHeight()};
 }
 
 // --- Metrics

@@ -31,8 +31,6 @@ public:
 
     void setTabStopWidth(int pixels) { model_.SetTabStop(pixels); }
     void copy() const;
-    // Where the character at `offset` is drawn, in viewport coordinates.
-    QRect characterRect(std::size_t offset) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -22,6 +22,48 @@ DialogEvents* EventsOf(HWND dialog) {
         GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
+bool IsResultsField(HWND control) {
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, static_cast<int>(std::size(className)));
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    return lstrcmpiW(className, L"Edit") == 0 && (style & ES_MULTILINE) != 0 &&
+           (style & ES_READONLY) != 0;
+}
+
+// Puts a text view in the place of each read-only multi-line edit of the
+// dialog: same identifier, position, size, styles, font and tab order.
+void ReplaceResultsFields(HWND dialog) {
+    std::vector<HWND> fields;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsResultsField(child)) {
+            fields.push_back(child);
+        }
+    }
+    for (HWND field : fields) {
+        RECT place{};
+        GetWindowRect(field, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        // The edit's own styles too: ES_NOHIDESEL decides whether the selection hides.
+        const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE));
+        const auto extendedStyle = static_cast<DWORD>(GetWindowLongW(field, GWL_EXSTYLE));
+        const auto id = static_cast<INT_PTR>(GetDlgCtrlID(field));
+        HWND view =
+            CreateWindowExW(extendedStyle, kTextViewClass, L"", style, place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, dialog,
+                            reinterpret_cast<HMENU>(id),  // NOLINT(performance-no-int-to-ptr)
+                            GetModuleHandleW(nullptr), nullptr);
+        if (view == nullptr) {
+            continue;  // the platform's edit control stays
+        }
+        // Right after the field in the z-order, which is the tab order.
+        SetWindowPos(view, field, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageW(view, WM_SETFONT, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
+                     FALSE);
+        ::DestroyWindow(field);
+    }
+}
+
 bool IsRoutedMessage(UINT message) {
     switch (message) {
         case WM_COMMAND:

@@ -13,7 +13,6 @@
 namespace framework::win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"WertomatTextView";
 constexpr UINT_PTR kAutoScrollTimer = 1;
 constexpr UINT kAutoScrollInterval = 20;  // ms
 
@@ -31,14 +30,6 @@ constexpr std::array<std::pair<WPARAM, TextKey>, 11> kKeys{{
     {'C', TextKey::C},
 }};
 
-bool IsResultsField(HWND control) {
-    wchar_t className[16] = {};
-    GetClassNameW(control, className, static_cast<int>(std::size(className)));
-    const LONG style = GetWindowLongW(control, GWL_STYLE);
-    return lstrcmpiW(className, L"Edit") == 0 && (style & ES_MULTILINE) != 0 &&
-           (style & ES_READONLY) != 0;
-}
-
 ViewPoint PointOf(LPARAM point) {
     return {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
 }
@@ -53,42 +44,10 @@ void RegisterTextView() {
         windowClass.lpfnWndProc = &TextView::Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32513));  // IDC_IBEAM
-        windowClass.lpszClassName = kClassName;
+        windowClass.lpszClassName = kTextViewClass;
         return RegisterClassExW(&windowClass);
     }();
     static_cast<void>(registered);
-}
-
-void ReplaceResultsFields(HWND dialog) {
-    std::vector<HWND> fields;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsResultsField(child)) {
-            fields.push_back(child);
-        }
-    }
-    for (HWND field : fields) {
-        RECT place{};
-        GetWindowRect(field, &place);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-        // The edit's own styles too: ES_NOHIDESEL decides whether the selection hides.
-        const auto style = static_cast<DWORD>(GetWindowLongW(field, GWL_STYLE));
-        const auto extendedStyle = static_cast<DWORD>(GetWindowLongW(field, GWL_EXSTYLE));
-        const auto id = static_cast<INT_PTR>(GetDlgCtrlID(field));
-        HWND view =
-            CreateWindowExW(extendedStyle, kClassName, L"", style, place.left, place.top,
-                            place.right - place.left, place.bottom - place.top, dialog,
-                            reinterpret_cast<HMENU>(id),  // NOLINT(performance-no-int-to-ptr)
-                            GetModuleHandleW(nullptr), nullptr);
-        if (view == nullptr) {
-            continue;  // the platform's edit control stays
-        }
-        // Right after the field in the z-order, which is the tab order.
-        SetWindowPos(view, field, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SendMessageW(view, WM_SETFONT, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
-                     FALSE);
-        ::DestroyWindow(field);
-    }
 }
 
 TextView::TextView(HWND window, DWORD style) : window_(window) {
@@ -232,34 +191,19 @@ void TextView::Scroll(int bar, WPARAM request) {
     GetScrollInfo(window_, bar, &info);
     const int step = bar == SB_VERT ? 1 : model_.HorizontalStep();
     const auto page = static_cast<int>(info.nPage);
-    int target = info.nPos;
-    switch (LOWORD(request)) {
-        case SB_LINEUP:
-            target -= step;
-            break;
-        case SB_LINEDOWN:
-            target += step;
-            break;
-        case SB_PAGEUP:
-            target -= page;
-            break;
-        case SB_PAGEDOWN:
-            target += page;
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            target = info.nTrackPos;  // 32 bits, unlike the message's
-            break;
-        case SB_TOP:
-            target = 0;
-            break;
-        case SB_BOTTOM:
-            target = info.nMax;
-            break;
-        default:
-            return;
+    // SB_LINEUP to SB_BOTTOM; the thumb's 32-bit position, unlike the message's.
+    const std::array<int, 8> targets{info.nPos - step,
+                                     info.nPos + step,
+                                     info.nPos - page,
+                                     info.nPos + page,
+                                     info.nTrackPos,
+                                     info.nTrackPos,
+                                     0,
+                                     info.nMax};
+    if (LOWORD(request) >= targets.size()) {
+        return;
     }
-    target = std::max(0, target);
+    const int target = std::max(0, targets[LOWORD(request)]);
     if (bar == SB_VERT) {
         model_.ScrollTo(static_cast<std::size_t>(target), model_.ScrollX());
     } else {
@@ -314,27 +258,10 @@ void TextView::ShowContextMenu(LPARAM point) {
     }
 }
 
-// The selection as CF_UNICODETEXT, line breaks kept as CR LF.
 void TextView::Copy() const {
-    if (!model_.HasSelection()) {
-        return;
+    if (model_.HasSelection()) {
+        CopyToClipboard(window_, model_.SelectedText());
     }
-    const std::wstring text = ToWide(model_.SelectedText());
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    if (memory == nullptr) {
-        return;
-    }
-    std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    if (!OpenClipboard(window_)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-        GlobalFree(memory);
-    }
-    CloseClipboard();
 }
 
 LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -415,63 +342,6 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             return HandleEditMessage(message, wParam, lParam);
-    }
-}
-
-// What the platform's edit answers: its text and its selection.
-LRESULT TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case EM_GETSEL: {
-            const auto [first, last] = model_.Selection();
-            if (wParam != 0) {
-                *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(first);  // NOLINT
-            }
-            if (lParam != 0) {
-                *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(last);  // NOLINT
-            }
-            return MAKELRESULT(std::min<std::size_t>(first, 0xFFFF),
-                               std::min<std::size_t>(last, 0xFFFF));
-        }
-        case EM_SETSEL: {
-            // -1 as the start: no selection; a negative end: the text's end.
-            // As an edit, no scrolling, so that tabbing in leaves the view where it is.
-            const auto begin = static_cast<std::intptr_t>(wParam);
-            const auto end = static_cast<std::intptr_t>(lParam);
-            const std::size_t caret = end < 0 ? Bytes().size() : static_cast<std::size_t>(end);
-            if (begin < 0) {
-                model_.Select(model_.Caret(), model_.Caret(), false);
-            } else {
-                model_.Select(static_cast<std::size_t>(begin), caret, false);
-            }
-            return 0;
-        }
-        case EM_SCROLLCARET:
-            model_.ScrollCaretIntoView();
-            return 0;
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(Bytes().size());
-        case WM_GETTEXT: {
-            auto* buffer = reinterpret_cast<wchar_t*>(lParam);  // NOLINT(performance-no-int-to-ptr)
-            if (wParam == 0 || buffer == nullptr) {
-                return 0;
-            }
-            const std::wstring text = ToWide(Bytes().substr(0, wParam - 1));
-            std::copy(text.begin(), text.end(), buffer);
-            buffer[text.size()] = L'\0';
-            return static_cast<LRESULT>(text.size());
-        }
-        case WM_SETTEXT: {
-            const auto* wide = reinterpret_cast<const wchar_t*>(lParam);  // NOLINT
-            std::optional<std::string> text = FromWide(wide != nullptr ? wide : L"");
-            if (!text) {
-                return FALSE;
-            }
-            SetText(text->empty() ? nullptr
-                                  : std::make_shared<const std::string>(std::move(*text)));
-            return TRUE;
-        }
-        default:
-            return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 

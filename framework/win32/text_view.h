@@ -13,11 +13,9 @@
 
 namespace framework::win32 {
 
+inline constexpr wchar_t kTextViewClass[] = L"WertomatTextView";
 // Registers the view's window class; later calls do nothing.
 void RegisterTextView();
-// Puts a text view in the place of each read-only multi-line edit of the
-// dialog: same identifier, position, size, styles, font and tab order.
-void ReplaceResultsFields(HWND dialog);
 
 class TextView final : private TextViewListener {
 public:

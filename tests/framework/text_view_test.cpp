@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tests/support/gui_test.h"
+#include "tests/support/text_view_cases.h"
 
 namespace {
 
@@ -110,5 +111,75 @@ TEST(TextView, MouseDragAndDoubleClickSelect) {
                        QPoint(fixture.view->width() - 40, line + line / 2));
     EXPECT_EQ(fixture.view->model().SelectedText(), "-5.0000");
 }
+
+}  // namespace
+
+namespace {
+
+using text_view_cases::Case;
+
+// The Qt view under the shared cases: real key and mouse events.
+class QtTarget : public text_view_cases::Target {
+public:
+    void Show(const std::string& text) override {
+        auto* layout = new QVBoxLayout(&window_);
+        layout->addWidget(other_);
+        layout->addWidget(view_);
+        view_->setFixedSize(340, 200);
+        view_->setTabStopWidth(48);
+        view_->setText(text);
+        window_.show();
+        view_->setFocus();
+        testing_support::ProcessEvents();
+    }
+    const framework::TextViewModel& Model() const override { return view_->model(); }
+    void Press(text_view_cases::Keystroke keystroke) override {
+        static constexpr Qt::Key kKeys[] = {Qt::Key_Left, Qt::Key_Right,    Qt::Key_Up,
+                                            Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Home,
+                                            Qt::Key_End,  Qt::Key_A};
+        Qt::KeyboardModifiers modifiers;
+        modifiers.setFlag(Qt::ShiftModifier, keystroke.shift);
+        modifiers.setFlag(Qt::ControlModifier, keystroke.control);
+        QTest::keyClick(view_, kKeys[static_cast<std::size_t>(keystroke.key)], modifiers);
+    }
+    void MouseDown(framework::ViewPoint point, bool shift) override {
+        QTest::mousePress(view_->viewport(), Qt::LeftButton,
+                          shift ? Qt::ShiftModifier : Qt::NoModifier, {point.x, point.y});
+    }
+    void MouseMove(framework::ViewPoint point) override {
+        const QPointF at(point.x, point.y);
+        QMouseEvent move(QEvent::MouseMove, at, view_->viewport()->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view_->viewport(), &move);
+    }
+    void MouseUp(framework::ViewPoint point) override {
+        QTest::mouseRelease(view_->viewport(), Qt::LeftButton, {}, {point.x, point.y});
+    }
+    void MouseDoubleClick(framework::ViewPoint point) override {
+        QTest::mouseDClick(view_->viewport(), Qt::LeftButton, {}, {point.x, point.y});
+    }
+    void MoveFocus(bool in) override {
+        (in ? static_cast<QWidget*>(view_) : other_)->setFocus();
+        testing_support::ProcessEvents();
+    }
+    void WaitUntil(const std::function<bool()>& done) override {
+        static_cast<void>(QTest::qWaitFor(done, 20'000));
+    }
+
+private:
+    QWidget window_;
+    QLineEdit* other_ = new QLineEdit(&window_);
+    framework::TextView* view_ = new framework::TextView(&window_);
+};
+
+class QtTextViewCases : public testing::TestWithParam<Case> {};
+
+TEST_P(QtTextViewCases, BehavesAsThePlatformsEdit) {
+    QtTarget target;
+    text_view_cases::Check(GetParam(), target);
+}
+
+INSTANTIATE_TEST_SUITE_P(Qt, QtTextViewCases, testing::ValuesIn(text_view_cases::AllCases()),
+                         text_view_cases::CaseName);
 
 }  // namespace

@@ -87,6 +87,13 @@ int main(int argc, char** argv) {
             },
             window);
         dialog.SendMessage(WM_SYSCOMMAND, ID_SYSMENU_ABOUT, 0);
+
+        // x texts that end just before a tab stop: the columns must not touch.
+        Type(dialog, IDC_XA, "-20");
+        Type(dialog, IDC_XSW, "5");
+        Type(dialog, IDC_XE, "20");
+        QTest::mouseClick(dialog.Window()->Control(IDC_COMPUTE), Qt::LeftButton);
+        Save(window, "main-dialog-negative-tens.png");
         dialog.EndDialog(IDCANCEL);
     });
     dialog.DoModal();
