@@ -145,19 +145,37 @@ void TextView::Paint() {
     }
     FillRect(device, &paint.rcPaint, brush);
     SetBkMode(device, TRANSPARENT);
-    const COLORREF plainText = GetTextColor(device);
+    const TextLayout& layout = model_.Layout();
     const int height = model_.LineHeight();
     const auto [first, last] = model_.LinesInView();
+    std::wstring text;
+    std::vector<INT> advances;
     for (std::size_t line = first; line < last; ++line) {
+        // One call a line, each character at the layout's place; a tab is a wide space.
+        const std::size_t begin = layout.LineStart(line);
+        text = ToWide(Bytes().substr(begin, layout.LineEnd(line) - begin));
+        advances.resize(text.size());
+        for (std::size_t i = 0, x = 0; i < text.size();
+             x += static_cast<std::size_t>(advances[i]), ++i) {
+            advances[i] =
+                layout.Advance(static_cast<unsigned char>(Bytes()[begin + i]), static_cast<int>(x));
+            text[i] = text[i] == L'\t' ? L' ' : text[i];
+        }
         const int top = static_cast<int>(line - first) * height;
+        const auto draw = [&] {
+            ExtTextOutW(device, model_.PointOf(begin).x, top, 0, nullptr, text.c_str(),
+                        static_cast<UINT>(text.size()), advances.data());
+        };
+        draw();
         const auto [left, right] = model_.SelectionBand(line);
-        const RECT band{left, top, right, top + height};
-        FillRect(device, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
-        for (const TextViewModel::Run& run : model_.RunsOf(line)) {
-            const std::wstring text = ToWide(Bytes().substr(run.begin, run.end - run.begin));
-            SetTextColor(device, run.selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : plainText);
-            ExtTextOutW(device, run.x, top, 0, nullptr, text.c_str(),
-                        static_cast<UINT>(text.size()), nullptr);
+        if (left < right) {
+            const RECT band{left, top, right, top + height};
+            FillRect(device, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+            const int saved = SaveDC(device);
+            IntersectClipRect(device, left, top, right, top + height);
+            SetTextColor(device, GetSysColor(COLOR_HIGHLIGHTTEXT));
+            draw();
+            RestoreDC(device, saved);
         }
     }
     SelectObject(device, previousFont);
