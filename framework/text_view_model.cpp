@@ -80,6 +80,9 @@ void TextViewModel::SetViewSize(int width, int height) {
 }
 
 void TextViewModel::SetHideSelection(bool hide) {
+    if (hide == hideSelection_) {
+        return;
+    }
     hideSelection_ = hide;
     Publish(Now(), {.appearance = true});
 }
@@ -223,6 +226,14 @@ std::vector<ContextMenuEntry> TextViewModel::ContextMenu() const {
         {TextViewCommand::SelectAll, "&Alles markieren\tStrg+A", !Text().empty() && !allSelected,
          true},
     };
+}
+
+KeyResult TextViewModel::Execute(TextViewCommand command) {
+    if (command == TextViewCommand::Copy) {
+        return KeyResult::Copy;
+    }
+    SelectAll();
+    return KeyResult::Handled;
 }
 
 // --- Mouse
@@ -399,29 +410,23 @@ std::pair<std::size_t, std::size_t> TextViewModel::LinesInView() const {
 }
 
 std::vector<TextViewModel::Run> TextViewModel::RunsOf(std::size_t line) const {
-    const auto [selectionFirst, selectionLast] =
-        SelectionShown() ? Selection() : std::pair<std::size_t, std::size_t>{};
     std::vector<Run> runs;
     const std::size_t end = layout_.LineEnd(line);
-    int x = 0;
     std::size_t runBegin = layout_.LineStart(line);
     int runX = 0;
-    for (std::size_t i = runBegin; i <= end; ++i) {
-        const bool tab = i < end && Text()[i] == '\t';
-        const bool selectionEdge = i == selectionFirst || i == selectionLast;
-        if ((i == end || tab || selectionEdge) && i > runBegin) {
-            const bool selected = runBegin >= selectionFirst && runBegin < selectionLast;
-            runs.push_back({runBegin, i, kMargin - scrollX_ + runX, selected});
-            runBegin = i;
-            runX = x;
-        }
-        if (i < end) {
-            x += layout_.Advance(static_cast<unsigned char>(Text()[i]), x);
-        }
-        if (tab) {
+    int x = 0;
+    for (std::size_t i = runBegin; i < end; ++i) {
+        x += layout_.Advance(static_cast<unsigned char>(Text()[i]), x);
+        if (Text()[i] == '\t') {
+            if (i > runBegin) {
+                runs.push_back({runBegin, i, kMargin - scrollX_ + runX});
+            }
             runBegin = i + 1;
             runX = x;
         }
+    }
+    if (end > runBegin) {
+        runs.push_back({runBegin, end, kMargin - scrollX_ + runX});
     }
     return runs;
 }

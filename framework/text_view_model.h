@@ -40,6 +40,7 @@ struct KeyModifiers {
     bool shift = false;
     bool control = false;
 };
+// What became of a key or a menu command.
 enum class KeyResult {
     Ignored,  // the dialog's: Tab, Enter, Escape, typing
     Handled,
@@ -92,6 +93,7 @@ public:
     void SelectAll();  // the view stays where it is
     KeyResult PressKey(TextKey key, KeyModifiers modifiers);
     std::vector<ContextMenuEntry> ContextMenu() const;
+    KeyResult Execute(TextViewCommand command);  // a context menu entry chosen
 
     // --- Mouse, in view pixels
     void Press(ViewPoint point, bool extend);
@@ -122,12 +124,13 @@ public:
     std::size_t OffsetAt(ViewPoint point) const;
     std::pair<std::size_t, std::size_t> LinesInView() const;  // [first, last)
     bool SelectionShown() const { return focused_ || !hideSelection_; }
-    // A run of one line without tabs, all selected or all not.
+    // The text of one line between its tabs. A view draws the runs, fills the
+    // selection's band over them and draws them again in the selection's
+    // colours, clipped to the band.
     struct Run {
         std::size_t begin;
         std::size_t end;
         int x;
-        bool selected;
     };
     std::vector<Run> RunsOf(std::size_t line) const;
     // The selection's band on `line`, left and right; a selected line break

@@ -65,11 +65,8 @@ TextView::~TextView() {
 }
 
 void TextView::setText(const CString& text) {
-    if (model_.Shows(text.Bytes())) {
-        return;
-    }
     text_ = text;
-    model_.SetText(text_.Bytes());
+    model_.SetText(text_.Bytes());  // the same buffer again: nothing to do
 }
 
 // --- What the model says
@@ -166,16 +163,28 @@ void TextView::paintEvent(QPaintEvent*) {
     QString segment;
     for (std::size_t line = first; line < last; ++line) {
         const int top = static_cast<int>(line - first) * height;
-        const auto [left, right] = model_.SelectionBand(line);
-        painter.fillRect(left, top, right - left, height, highlight);
-        for (const TextViewModel::Run& run : model_.RunsOf(line)) {
-            segment.resize(static_cast<qsizetype>(run.end - run.begin));
-            for (std::size_t i = run.begin; i < run.end; ++i) {
-                segment[static_cast<qsizetype>(i - run.begin)] =
-                    characters_[static_cast<unsigned char>(text()[i])];
+        const std::vector<TextViewModel::Run> runs = model_.RunsOf(line);
+        const auto draw = [&] {
+            for (const TextViewModel::Run& run : runs) {
+                segment.resize(static_cast<qsizetype>(run.end - run.begin));
+                for (std::size_t i = run.begin; i < run.end; ++i) {
+                    segment[static_cast<qsizetype>(i - run.begin)] =
+                        characters_[static_cast<unsigned char>(text()[i])];
+                }
+                painter.drawText(run.x, top + ascent, segment);
             }
-            painter.setPen(run.selected ? highlightedText : plainText);
-            painter.drawText(run.x, top + ascent, segment);
+        };
+        painter.setPen(plainText);
+        draw();
+        const auto [left, right] = model_.SelectionBand(line);
+        if (left < right) {
+            const QRect band(left, top, right - left, height);
+            painter.fillRect(band, highlight);
+            painter.save();
+            painter.setClipRect(band);
+            painter.setPen(highlightedText);
+            draw();
+            painter.restore();
         }
     }
     if (hasFocus() && caretShown_) {
@@ -251,25 +260,18 @@ void TextView::followDrag() {
 
 void TextView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    std::vector<std::pair<QAction*, TextViewCommand>> actions;
     for (const ContextMenuEntry& entry : model_.ContextMenu()) {
         if (entry.separatorBefore) {
             menu.addSeparator();
         }
         QAction* action = menu.addAction(FromWindows1252(entry.text));
         action->setEnabled(entry.enabled);
-        actions.emplace_back(action, entry.command);
+        action->setData(static_cast<int>(entry.command));
     }
-    QAction* chosen = menu.exec(event->globalPos());
-    for (const auto& [action, command] : actions) {
-        if (action != chosen) {
-            continue;
-        }
-        if (command == TextViewCommand::Copy) {
-            copy();
-        } else {
-            model_.SelectAll();
-        }
+    const QAction* chosen = menu.exec(event->globalPos());
+    if (chosen != nullptr &&
+        model_.Execute(static_cast<TextViewCommand>(chosen->data().toInt())) == KeyResult::Copy) {
+        copy();
     }
 }
 

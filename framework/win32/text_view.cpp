@@ -89,11 +89,8 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
 }
 
 void TextView::SetText(const SharedText& text) {
-    if (text != nullptr && model_.Shows(*text)) {
-        return;
-    }
     text_ = text;
-    model_.SetText(Bytes());
+    model_.SetText(Bytes());  // the same buffer again: nothing to do
 }
 
 void TextView::TextViewChanged(const TextViewChanges& changes) {
@@ -266,13 +263,8 @@ void TextView::ShowContextMenu(LPARAM point) {
     const auto chosen = static_cast<std::size_t>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr));
     DestroyMenu(menu);
-    if (chosen == 0) {
-        return;
-    }
-    if (entries[chosen - 1].command == TextViewCommand::Copy) {
+    if (chosen != 0 && model_.Execute(entries[chosen - 1].command) == KeyResult::Copy) {
         Copy();
-    } else {
-        model_.SelectAll();
     }
 }
 
@@ -328,12 +320,11 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             FollowDrag();
             return 0;
         case WM_LBUTTONUP:
-        case WM_CAPTURECHANGED:
+            ReleaseCapture();
+            [[fallthrough]];
+        case WM_CAPTURECHANGED:  // the drag ends, also when another window takes the mouse
             model_.Release();
             FollowDrag();
-            if (message == WM_LBUTTONUP) {
-                ReleaseCapture();
-            }
             return 0;
         case WM_CONTEXTMENU:
             ShowContextMenu(lParam);

@@ -110,3 +110,27 @@ TEST(TextViewModel, TellsItsListenersWhatChanged) {
 }
 
 }  // namespace
+
+namespace {
+
+// Both views build their context menu from these entries.
+TEST(TextViewModel, ContextMenuEnablesWhatApplies) {
+    framework::TextViewModel model;
+    const auto states = [&model] {
+        std::vector<bool> enabled;
+        for (const framework::ContextMenuEntry& entry : model.ContextMenu()) {
+            enabled.push_back(entry.enabled);
+        }
+        return enabled;
+    };
+    EXPECT_EQ(states(), (std::vector<bool>{false, false}));  // no text
+    const std::string text = "x\ty\r\n";
+    model.SetText(text);
+    EXPECT_EQ(states(), (std::vector<bool>{false, true}));
+    EXPECT_EQ(model.Execute(framework::TextViewCommand::SelectAll), framework::KeyResult::Handled);
+    EXPECT_EQ(model.SelectedText(), text);
+    EXPECT_EQ(states(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(model.Execute(framework::TextViewCommand::Copy), framework::KeyResult::Copy);
+}
+
+}  // namespace
