@@ -127,7 +127,7 @@ DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* par
         auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
         systemMenuKey->setContext(Qt::WindowShortcut);
         connect(systemMenuKey, &QShortcut::activated, this,
-                [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+                [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0)), true); });
     }
 }
 
@@ -569,10 +569,10 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
         event->ignore();
         return;
     }
-    ShowSystemMenu(event->globalPos());
+    ShowSystemMenu(event->globalPos(), event->reason() == QContextMenuEvent::Keyboard);
 }
 
-void DialogWindow::ShowSystemMenu(QPoint globalPosition) {
+void DialogWindow::ShowSystemMenu(QPoint globalPosition, bool fromKeyboard) {
     CMenu* systemMenu = owner_.GetSystemMenu(FALSE);
     if (systemMenu == nullptr) {
         return;
@@ -586,6 +586,11 @@ void DialogWindow::ShowSystemMenu(QPoint globalPosition) {
             QAction* action = menu.addAction(FromWindows1252(item.text));
             action->setData(QVariant::fromValue<qulonglong>(item.id));
         }
+    }
+    if (fromKeyboard && !menu.actions().isEmpty()) {
+        // Once the menu shows, so that the highlight is a focus that screen readers hear.
+        QMetaObject::invokeMethod(
+            &menu, [&menu] { menu.setActiveAction(menu.actions().front()); }, Qt::QueuedConnection);
     }
     QAction* chosen = menu.exec(globalPosition);
     if (chosen != nullptr) {

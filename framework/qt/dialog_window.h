@@ -46,7 +46,8 @@ public:
     void FocusAndSelect(int id);
     void FocusFirstTabStop();
 
-    void ShowSystemMenu(QPoint globalPosition);
+    // From the keyboard, the first entry is highlighted, as in the platform's menus.
+    void ShowSystemMenu(QPoint globalPosition, bool fromKeyboard);
     // The paint event being handled, if any: painting is possible only then.
     QPaintEvent* ActivePaintEvent() const { return activePaintEvent_; }
     void PaintBackground(QPaintEvent* event) { QDialog::paintEvent(event); }

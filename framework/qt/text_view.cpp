@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 
+#include "framework/qt/accessibility.h"
 #include "framework/qt/primary_selection.h"
 #include "framework/qt/qt_text.h"
 
@@ -65,8 +66,12 @@ TextView::~TextView() {
 }
 
 void TextView::setText(const CString& text) {
+    if (model_.Shows(text.Bytes())) {
+        return;  // the dialog writes its results back unchanged
+    }
+    AnnounceTextRemoval(*this);  // while the old text is still there
     text_ = text;
-    model_.SetText(text_.Bytes());  // the same buffer again: nothing to do
+    model_.SetText(text_.Bytes());
 }
 
 // --- What the model says
@@ -81,6 +86,7 @@ void TextView::TextViewChanged(const TextViewChanges& changes) {
     if (changes.selection && !model_.Dragging()) {
         publishSelection();
     }
+    AnnounceChanges(*this, changes);
     viewport()->update();
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/tabulation.h"
 #include "framework/qt/dialog_window.h"
@@ -97,10 +98,14 @@ TEST(Keyboard, AltLetterIsSwallowedNotTyped) {
 TEST(SystemMenu, OpensFromLabelsGroupBoxAndButtonsByMouseAndKeyboard) {
     WithMainDialog([&](framework::DialogWindow& window) {
         int opened = 0;
+        std::vector<bool> firstHighlighted;  // from the keyboard, as the platform's menus
         auto expectMenu = [&](QWidget* target, bool byKeyboard) {
             WhenPopupAppears([&](QWidget* menu) {
                 ++opened;
                 EXPECT_EQ(menu->objectName(), "systemMenu");
+                const auto* entries = qobject_cast<QMenu*>(menu);
+                firstHighlighted.push_back(entries != nullptr &&
+                                           entries->activeAction() == entries->actions().front());
                 menu->close();
             });
             if (byKeyboard) {
@@ -118,6 +123,7 @@ TEST(SystemMenu, OpensFromLabelsGroupBoxAndButtonsByMouseAndKeyboard) {
         expectMenu(window.Control(IDC_COMPUTE), true);
         expectMenu(window.Control(IDC_FUNCTION_0), true);
         EXPECT_EQ(opened, 4);
+        EXPECT_EQ(firstHighlighted, (std::vector<bool>{false, false, true, true}));
     });
 }
 
