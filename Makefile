@@ -50,10 +50,11 @@ test: build windows
 # Benchmarks on an optimised release build; figures go to docs/performance.md.
 bench: deps
 	@cmake --preset release >/dev/null
-	@cmake --build --preset release --target tabulation_bench dialog_bench wertomat-table snprintf_table
+	@cmake --build --preset release --target tabulation_bench dialog_bench wertomat wertomat-table snprintf_table
 	@bench/table_tools.py build/release 9
 	@build/release/bench/tabulation_bench
 	@build/release/bench/dialog_bench
+	@bench/screen_reader_listening.sh build/release/app/wertomat 9
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows --target results_view_bench
 	@xvfb-run -a scripts/wine-run --desktop build/windows/bench/windows/results_view_bench.exe

@@ -1,6 +1,8 @@
 #include "show_table.h"
 
 #include <windows.h>
+// after <windows.h>, which it needs
+#include <psapi.h>
 
 #include "framework/win32/wide_text.h"
 
@@ -54,6 +56,18 @@ double SecondsToShowInPlatformEdit(void* dialog, int viewId, const std::string& 
 
 long long TextLength(void* dialog, int id) {
     return SendDlgItemMessageW(static_cast<HWND>(dialog), id, WM_GETTEXTLENGTH, 0, 0);
+}
+
+double ResidentMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return static_cast<double>(counters.WorkingSetSize) / (1 << 20);
+}
+
+double PeakResidentMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
 }
 
 }  // namespace bench

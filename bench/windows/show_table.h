@@ -14,5 +14,8 @@ double SecondsToClickAndPaint(void* dialog, int buttonId, int viewId);
 double SecondsToShowInPlatformEdit(void* dialog, int viewId, const std::string& text);
 // The length of a control's text (WM_GETTEXTLENGTH).
 long long TextLength(void* dialog, int id);
+// The process's resident memory (working set), now and at its peak, in MiB.
+double ResidentMegabytes();
+double PeakResidentMegabytes();
 
 }  // namespace bench

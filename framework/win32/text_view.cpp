@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/win32/text_view_accessible.h"
 #include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
@@ -101,6 +102,7 @@ void TextView::TextViewChanged(const TextViewChanges& changes) {
         const ViewPoint caret = model_.PointOf(model_.Caret());
         SetCaretPos(caret.x, std::clamp(caret.y, -model_.LineHeight(), 0x7FFF));
     }
+    AnnounceChanges(window_, changes);
     InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -349,6 +351,8 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COPY:
             Copy();
             return 0;
+        case WM_GETOBJECT:
+            return AnswerGetObject(window_, wParam, lParam);
         default:
             return HandleEditMessage(message, wParam, lParam);
     }

@@ -38,6 +38,7 @@ private:
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleLineMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void SetFont(HFONT font);
     void Paint();
     void KeyDown(WPARAM key);

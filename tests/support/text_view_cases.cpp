@@ -37,10 +37,6 @@ Keystroke Control(Key key) {
     return {key, false, true};
 }
 
-std::string TableText(const Table& table) {
-    return wertomat::RunTabulation({table.xa, table.xsw, table.xe, 0}).text;
-}
-
 void Give(const Input& input, Target& target) {
     const framework::TextViewModel& model = target.Model();
     const auto on = [&model](std::size_t offset) {
@@ -72,6 +68,10 @@ void Give(const Input& input, Target& target) {
 }
 
 }  // namespace
+
+std::string TableText(const Table& table) {
+    return wertomat::RunTabulation({table.xa, table.xsw, table.xe, 0}).text;
+}
 
 std::size_t Facts::LineStart(std::size_t line) const {
     std::size_t offset = 0;

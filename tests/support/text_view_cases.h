@@ -59,6 +59,9 @@ struct Table {
     double xe;
 };
 
+// The dialog's table for `table`, with the first polynomial.
+std::string TableText(const Table& table);
+
 struct Case {
     Case(std::string name_, Table table_, std::vector<Input> inputs_, Offset anchor_, Offset caret_,
          Offset firstLine_, std::optional<bool> scrolledAcross_ = std::nullopt,

@@ -1,6 +1,8 @@
 #include "dialog_driver.h"
 
 #include <windows.h>
+// after <windows.h>, which it needs
+#include <oleacc.h>
 
 #include <deque>
 
@@ -186,6 +188,81 @@ std::u16string ClipboardText() {
 
 int VerticalScrollPosition(Window dialog, int id) {
     return GetScrollPos(GetDlgItem(AsWindow(dialog), id), SB_VERT);
+}
+
+AccessibleFacts ReadAccessible(Window dialog, int id) {
+    AccessibleFacts facts;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(GetDlgItem(AsWindow(dialog), id),
+                                          static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible)))) {
+        return facts;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    VARIANT state{};
+    BSTR name = nullptr;
+    BSTR value = nullptr;
+    facts.read = SUCCEEDED(accessible->get_accRole(self, &role)) &&
+                 SUCCEEDED(accessible->get_accState(self, &state)) &&
+                 SUCCEEDED(accessible->get_accName(self, &name)) &&
+                 SUCCEEDED(accessible->get_accValue(self, &value));
+    facts.role = role.vt == VT_I4 ? role.lVal : -1;
+    facts.state = state.vt == VT_I4 ? state.lVal : -1;
+    facts.name = Narrow(name != nullptr ? std::wstring(name, SysStringLen(name)) : L"");
+    facts.value = Narrow(value != nullptr ? std::wstring(value, SysStringLen(value)) : L"");
+    SysFreeString(name);
+    SysFreeString(value);
+    accessible->Release();
+    return facts;
+}
+
+long LineCount(Window dialog, int id) {
+    return static_cast<long>(SendDlgItemMessageW(AsWindow(dialog), id, EM_GETLINECOUNT, 0, 0));
+}
+
+std::string Line(Window dialog, int id, int line) {
+    std::wstring buffer(256, L'\0');
+    buffer[0] = static_cast<wchar_t>(buffer.size());
+    buffer.resize(static_cast<std::size_t>(
+        SendDlgItemMessageW(AsWindow(dialog), id, EM_GETLINE, static_cast<WPARAM>(line),
+                            reinterpret_cast<LPARAM>(buffer.data()))));
+    return Narrow(buffer);
+}
+
+namespace {
+
+HWINEVENTHOOK listening = nullptr;
+std::vector<std::pair<HWND, unsigned>> heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD, DWORD) {
+    heard.emplace_back(window, event);
+}
+
+}  // namespace
+
+void StartListening() {
+    heard.clear();
+    listening = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &Hear, GetCurrentProcessId(), 0,
+                                WINEVENT_OUTOFCONTEXT);
+}
+
+std::vector<unsigned> EventsHeard(Window dialog, int id) {
+    std::vector<unsigned> events;
+    for (const auto& [window, event] : heard) {
+        if (window == GetDlgItem(AsWindow(dialog), id)) {
+            events.push_back(event);
+        }
+    }
+    return events;
+}
+
+void StopListening() {
+    UnhookWinEvent(listening);
+    listening = nullptr;
 }
 
 void Minimize(Window dialog) {

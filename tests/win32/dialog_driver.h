@@ -49,6 +49,24 @@ void MouseDrag(Window dialog, int id, int fromX, int fromY, int toX, int toY);
 std::u16string ClipboardText();
 int VerticalScrollPosition(Window dialog, int id);
 
+// What an MSAA client (a screen reader) reads of a control: role, state,
+// name and value (Windows-1252); `read` is false when it got no object.
+struct AccessibleFacts {
+    bool read = false;
+    long role = 0;
+    long state = 0;
+    std::string name;
+    std::string value;
+};
+AccessibleFacts ReadAccessible(Window dialog, int id);
+long LineCount(Window dialog, int id);              // EM_GETLINECOUNT
+std::string Line(Window dialog, int id, int line);  // EM_GETLINE
+// WinEvents of this process, as a screen reader's hook hears them: from
+// StartListening on, the events each control of the dialog sent.
+void StartListening();
+std::vector<unsigned> EventsHeard(Window dialog, int id);
+void StopListening();
+
 void Minimize(Window dialog);
 bool IsMinimized(Window dialog);
 // The answer to WM_QUERYDRAGICON, and the size of that icon in pixels (0 when

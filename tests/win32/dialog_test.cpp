@@ -2,6 +2,7 @@
 // manager under Wine and driven with real messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,43 @@ TEST(Win32ResultsView, SelectsByKeyMouseAndMessageAndCopiesWithLineBreaks) {
     ASSERT_EQ(copies.size(), 2U);
     EXPECT_EQ(copies[0], Utf16(table));
     EXPECT_EQ(copies[1], Utf16(table.substr(5, 25)));
+}
+
+// What a screen reader reads of the results and hears when they change.
+TEST(Win32ResultsView, ScreenReadersReadTheTableAndHearItChange) {
+    constexpr long kRoleText = 0x2A;               // ROLE_SYSTEM_TEXT
+    constexpr long kStateReadOnly = 0x40;          // STATE_SYSTEM_READONLY
+    constexpr unsigned kValueChange = 0x800E;      // EVENT_OBJECT_VALUECHANGE
+    constexpr unsigned kSelectionChange = 0x8014;  // EVENT_OBJECT_TEXTSELECTIONCHANGED
+    const std::string table = wertomat::RunTabulation({0, 0.1, 2, 0}).text;
+    driver::AccessibleFacts facts;
+    long lines = 0;
+    std::string firstRow;
+    std::vector<unsigned> events;
+    driver::RunSteps({[&] {
+                          driver::StartListening();
+                          driver::Click(MainDialog(), IDC_COMPUTE);
+                      },
+                      [&] { driver::ControlKey(MainDialog(), IDC_RESULTS, 'A'); },
+                      [&] {
+                          events = driver::EventsHeard(MainDialog(), IDC_RESULTS);
+                          driver::StopListening();
+                          facts = driver::ReadAccessible(MainDialog(), IDC_RESULTS);
+                          lines = driver::LineCount(MainDialog(), IDC_RESULTS);
+                          firstRow = driver::Line(MainDialog(), IDC_RESULTS, 1);
+                          driver::Click(MainDialog(), IDCANCEL);
+                      }});
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
+    ASSERT_TRUE(facts.read);
+    EXPECT_EQ(facts.role, kRoleText);
+    EXPECT_NE(facts.state & kStateReadOnly, 0);
+    EXPECT_EQ(facts.name, "Ergebnisse");
+    EXPECT_EQ(facts.value, table);
+    EXPECT_EQ(lines, 23);  // the header, 21 rows and the empty line after the last break
+    EXPECT_EQ(firstRow, "    0.0000\t   -5.0000");
+    EXPECT_NE(std::find(events.begin(), events.end(), kValueChange), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), kSelectionChange), events.end());
 }
 
 }  // namespace

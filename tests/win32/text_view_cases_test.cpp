@@ -3,6 +3,7 @@
 // auto-scroll timer.
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,7 @@ public:
         SetFocus(view_);
         Pump();
     }
+    HWND View() const { return view_; }
     const framework::TextViewModel& Model() const override {
         return framework::win32::TextView::Of(view_)->Model();
     }
@@ -113,5 +115,81 @@ TEST_P(Win32TextViewCases, BehavesAsThePlatformsEdit) {
 
 INSTANTIATE_TEST_SUITE_P(Win32, Win32TextViewCases, testing::ValuesIn(text_view_cases::AllCases()),
                          text_view_cases::CaseName);
+
+// The edit's line messages, which screen readers use, answered as the
+// platform's own read-only edit answers them for the same table.
+struct LineQuery {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    std::pair<LPARAM, LPARAM> selection;  // set first, by EM_SETSEL
+};
+constexpr LineQuery kLineQueries[] = {
+    {"LineCount", EM_GETLINECOUNT, 0, {0, 0}},
+    {"FirstLineStart", EM_LINEINDEX, 0, {0, 0}},
+    {"SecondLineStart", EM_LINEINDEX, 1, {0, 0}},
+    {"LastLineStart", EM_LINEINDEX, 22, {0, 0}},
+    {"NoSuchLine", EM_LINEINDEX, 23, {0, 0}},
+    {"CaretLineStart", EM_LINEINDEX, static_cast<WPARAM>(-1), {30, 30}},
+    {"FirstLineLength", EM_LINELENGTH, 0, {0, 0}},
+    {"LengthAtALineBreak", EM_LINELENGTH, 4, {0, 0}},
+    {"RowLength", EM_LINELENGTH, 40, {0, 0}},
+    {"UnselectedOnTheSelectionsLines", EM_LINELENGTH, static_cast<WPARAM>(-1), {30, 60}},
+    {"LineOfTheFirstCharacter", EM_LINEFROMCHAR, 0, {0, 0}},
+    {"LineOfALineBreak", EM_LINEFROMCHAR, 4, {0, 0}},
+    {"LineOfARowsCharacter", EM_LINEFROMCHAR, 40, {0, 0}},
+    {"LineOfTheSelection", EM_LINEFROMCHAR, static_cast<WPARAM>(-1), {30, 60}},
+    {"FirstVisibleLine", EM_GETFIRSTVISIBLELINE, 0, {0, 0}},
+};
+
+class Win32LineMessages : public testing::TestWithParam<LineQuery> {};
+
+TEST_P(Win32LineMessages, AnswerAsThePlatformsEdit) {
+    const LineQuery& query = GetParam();
+    const std::wstring table = framework::win32::ToWide(text_view_cases::TableText({0, 0.1, 2}));
+    const auto answer = [&](const wchar_t* className) {
+        HWND field = CreateWindowExW(
+            0, className, L"",
+            WS_POPUP | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL, 0, 0,
+            300, 200, nullptr, nullptr, nullptr, nullptr);
+        SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(table.c_str()));
+        SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(query.selection.first),
+                     query.selection.second);
+        const LRESULT result = SendMessageW(field, query.message, query.wParam, 0);
+        DestroyWindow(field);
+        return result;
+    };
+    framework::win32::RegisterTextView();
+    EXPECT_EQ(answer(framework::win32::kTextViewClass), answer(L"EDIT"));
+}
+
+std::string QueryName(const testing::TestParamInfo<LineQuery>& param) {
+    return param.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, Win32LineMessages, testing::ValuesIn(kLineQueries), QueryName);
+
+TEST(Win32LineMessages, GetLineCopiesALineWithoutItsBreak) {
+    Win32Target target;
+    target.Show(text_view_cases::TableText({0, 0.1, 2}));
+    HWND view = target.View();
+    std::array<wchar_t, 64> buffer{};
+    const auto line = [&](WPARAM index, WORD capacity) {
+        buffer.fill(L'#');
+        buffer[0] = static_cast<wchar_t>(capacity);
+        const auto length =
+            SendMessageW(view, EM_GETLINE, index, reinterpret_cast<LPARAM>(buffer.data()));
+        return std::wstring(buffer.data(), static_cast<std::size_t>(length));
+    };
+    EXPECT_EQ(line(1, 64), L"    0.0000\t   -5.0000");
+    EXPECT_EQ(line(1, 4), L"    ");  // the capacity bounds the copy
+    EXPECT_EQ(line(23, 64), L"");    // no such line
+    // Where a character is drawn and which character is there, both ways.
+    const LRESULT place = SendMessageW(view, EM_POSFROMCHAR, 9, 0);
+    const LRESULT found =
+        SendMessageW(view, EM_CHARFROMPOS, 0, MAKELPARAM(LOWORD(place) + 1, HIWORD(place) + 2));
+    EXPECT_EQ(LOWORD(found), 9);
+    EXPECT_EQ(HIWORD(found), 1);
+}
 
 }  // namespace
