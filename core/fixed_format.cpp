@@ -26,6 +26,11 @@ constexpr std::array<char, 200> kDigitPairs = [] {
     return pairs;
 }();
 
+// The two digits of `value`, 0 to 99.
+const char* DigitPair(std::size_t value) {
+    return &kDigitPairs[2 * value];
+}
+
 char* PadAndCopy(std::string_view text, char* out) {
     const auto padding =
         static_cast<std::ptrdiff_t>(kColumnWidth) - static_cast<std::ptrdiff_t>(text.size());
@@ -84,22 +89,22 @@ char* WriteTenCharacters(std::uint64_t scaled, bool negative, char* out) {
     const auto integer = static_cast<unsigned>(scaled / kDecimalScale);
     const auto fraction = static_cast<unsigned>(scaled % kDecimalScale);
     std::memset(out, ' ', kColumnWidth);
-    std::memcpy(out + 8, &kDigitPairs[2 * (fraction % 100)], 2);
-    std::memcpy(out + 6, &kDigitPairs[2 * (fraction / 100)], 2);
+    std::memcpy(out + 8, DigitPair(fraction % 100), 2);
+    std::memcpy(out + 6, DigitPair(fraction / 100), 2);
     out[5] = '.';
     int first = 4;  // where the integer's leading digit goes
     if (integer < 10) {
         out[4] = static_cast<char>('0' + integer);
     } else if (integer < 100) {
-        std::memcpy(out + 3, &kDigitPairs[2 * integer], 2);
+        std::memcpy(out + 3, DigitPair(integer), 2);
         first = 3;
     } else {
-        std::memcpy(out + 3, &kDigitPairs[2 * (integer % 100)], 2);
+        std::memcpy(out + 3, DigitPair(integer % 100), 2);
         if (integer < 1000) {
             out[2] = static_cast<char>('0' + integer / 100);
             first = 2;
         } else {
-            std::memcpy(out + 1, &kDigitPairs[2 * (integer / 100)], 2);
+            std::memcpy(out + 1, DigitPair(integer / 100), 2);
             first = 1;
         }
     }
@@ -126,18 +131,18 @@ char* WriteFastPath(double value, char* out) {
 
     char* position = out + fieldLength;
     position -= 2;
-    std::memcpy(position, &kDigitPairs[2 * (fraction % 100)], 2);
+    std::memcpy(position, DigitPair(fraction % 100), 2);
     position -= 2;
-    std::memcpy(position, &kDigitPairs[2 * (fraction / 100)], 2);
+    std::memcpy(position, DigitPair(fraction / 100), 2);
     *--position = '.';
     while (integer >= 100) {
         position -= 2;
-        std::memcpy(position, &kDigitPairs[2 * (integer % 100)], 2);
+        std::memcpy(position, DigitPair(integer % 100), 2);
         integer /= 100;
     }
     if (integer >= 10) {
         position -= 2;
-        std::memcpy(position, &kDigitPairs[2 * integer], 2);
+        std::memcpy(position, DigitPair(integer), 2);
     } else {
         *--position = static_cast<char>('0' + integer);
     }

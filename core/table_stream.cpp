@@ -164,7 +164,7 @@ StreamOutcome StreamTabulation(const TabulationRequest& request,
     if (const auto* message = std::get_if<std::string_view>(&plan)) {
         return {StreamResult::Refused, *message};
     }
-    const TablePlan& table = std::get<TablePlan>(plan);
+    const auto& table = std::get<TablePlan>(plan);
     const bool written =
         write(kTableHeader) && (parallel ? parallel->WriteAll(table.rowCount, write)
                                          : StreamInOneThread(request, table, write));

@@ -83,9 +83,12 @@ void PreferLargePages(void* data, std::size_t size) {
     if (size < kWorthIt) {
         return;
     }
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kPage - 1);
-    static_cast<void>(madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE));
+    // The whole pages inside the buffer.
+    auto* const bytes = static_cast<char*>(data);
+    const auto address = reinterpret_cast<std::uintptr_t>(bytes);
+    char* const begin = bytes + (kPage - address % kPage) % kPage;
+    char* const end = bytes + size - (address + size) % kPage;
+    static_cast<void>(madvise(begin, static_cast<std::size_t>(end - begin), MADV_HUGEPAGE));
 #else
     static_cast<void>(data);
     static_cast<void>(size);
@@ -207,7 +210,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request) {
     if (const auto* message = std::get_if<std::string_view>(&plan)) {
         return Failure(*message);
     }
-    const TablePlan& table = std::get<TablePlan>(plan);
+    const auto& table = std::get<TablePlan>(plan);
     // Rows are written straight into the text; the bound leaves room for each.
     std::string sErg;
     sErg.reserve(table.lengthBound + kMaximumRowLength);

@@ -302,10 +302,11 @@ void TextViewModel::AutoScroll() {
     const State before = Now();
     const int bottom = static_cast<int>(VisibleLineCount()) * lineHeight_;
     if (dragPoint_.y < 0) {
-        const auto lines = static_cast<std::size_t>(1 - dragPoint_.y / lineHeight_);
+        const std::size_t lines = static_cast<std::size_t>(-dragPoint_.y / lineHeight_) + 1;
         firstLine_ -= std::min(firstLine_, lines);
     } else if (dragPoint_.y >= bottom) {
-        const auto lines = static_cast<std::size_t>(1 + (dragPoint_.y - bottom) / lineHeight_);
+        const std::size_t lines =
+            static_cast<std::size_t>((dragPoint_.y - bottom) / lineHeight_) + 1;
         firstLine_ = std::min(LastFirstLine(), firstLine_ + lines);
     }
     if (dragPoint_.x < 0) {
