@@ -18,6 +18,12 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/wertomat.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\wertomat.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+# The licence on the installer's licence page and, with a short German
+# read-me, at the top of the ZIP.
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt COPYONLY)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt)
+install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_SOURCE_DIR}/resources/windows/LIESMICH.txt
+    DESTINATION .)
 # A 64-bit installer: the program is one, and a 64-bit Wine runs it.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)

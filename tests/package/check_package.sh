@@ -29,6 +29,9 @@ lintian --fail-on error "$package" 2>/dev/null ||
 dpkg-deb -x "$package" "$work/root"
 appstreamcli validate --no-net "$work/root/usr/share/metainfo/wertomat.metainfo.xml" >/dev/null ||
     fail "AppStream metainfo does not validate"
+grep -q "^License: Expat" "$work/root/usr/share/doc/wertomat/copyright" &&
+    grep -q "<project_license>MIT</project_license>" "$work/root/usr/share/metainfo/wertomat.metainfo.xml" ||
+    fail "the package does not name the MIT licence"
 page=$(MANWIDTH=80 man -l "$work/root/usr/share/man/man1/wertomat-table.1.gz" 2>/dev/null)
 grep -q "EXIT-STATUS" <<<"$page" || fail "man wertomat-table does not render"
 echo "check_package: $(basename "$package") holds everything"

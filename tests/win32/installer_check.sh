@@ -10,9 +10,11 @@ cd "$build"
 cpack -G "NSIS;ZIP" >/dev/null
 installer=$build/wertomat-1.0.0.1-win64.exe
 archive=$build/wertomat-1.0.0.1-win64.zip
-for file in bin/wertomat.exe bin/wertomat-table.exe; do
+for file in bin/wertomat.exe bin/wertomat-table.exe LICENSE.txt LIESMICH.txt; do
     unzip -l "$archive" | grep -q "wertomat-1.0.0.1-win64/$file" || { echo "ZIP lacks $file"; exit 1; }
 done
+unzip -p "$archive" wertomat-1.0.0.1-win64/LICENSE.txt | grep -q "^MIT License" ||
+    { echo "the ZIP's licence is not the MIT licence"; exit 1; }
 
 export WINEPREFIX=$build/wine-prefix-installer
 folder="$WINEPREFIX/drive_c/Program Files/Wertomat"
