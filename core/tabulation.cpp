@@ -147,7 +147,7 @@ std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& req
     // make x advance by up to twice the step (a step just over half the spacing
     // of doubles near x), so only an estimate beyond twice the cap is certain.
     if (!(EstimatedStepCount(request) < 2.0 * static_cast<double>(kMaximumRowCount))) {
-        return kTableTooLargeMessage;
+        return kTooManyRowsMessage;
     }
     // A tenth of a step beyond the end, so that an accumulated x that lands
     // just past the end is still tabulated.
@@ -156,7 +156,7 @@ std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& req
     TablePlan plan;
     for (double x = request.start; descending ? x > limit : x < limit; x += request.step) {
         if (plan.rowCount == kMaximumRowCount || x + request.step == x) {
-            return kTableTooLargeMessage;  // too many rows, or the step no longer moves x
+            return kTooManyRowsMessage;  // too many rows, or the step no longer moves x
         }
         ++plan.rowCount;
     }
@@ -170,7 +170,7 @@ std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& req
     }
     plan.lengthBound = ExactLength(request, plan.rowCount);
     if (plan.lengthBound > kMaximumTableLength) {
-        return kTableTooLargeMessage;
+        return kTableTooLongMessage;
     }
     return plan;
 }

@@ -35,10 +35,15 @@ inline constexpr std::string_view kUnknownFunctionMessage =
     "Falscher Wert in switch-Case-Anweisung";
 inline constexpr std::string_view kNotFiniteMessage =
     "Bitte endliche Zahlen f\xFCr Anfangswert, Schrittweite und Endwert eingeben";
-inline constexpr std::string_view kTableTooLargeMessage =
-    "Die Tabelle w\xE4re zu gro\xDF: bitte eine gr\xF6\xDF"
-    "ere Schrittweite eingeben (h\xF6"
-    "chstens 1000000 Zeilen)";
+// The two bounds below, each with its own remedy.
+inline constexpr std::string_view kTooManyRowsMessage =
+    "Die Tabelle h\xE4tte zu viele Zeilen: bitte eine gr\xF6\xDF"
+    "ere Schrittweite oder einen kleineren Bereich eingeben (h\xF6"
+    "chstens 1000001 Zeilen)";
+inline constexpr std::string_view kTableTooLongMessage =
+    "Der Text der Tabelle w\xE4re zu lang: bitte eine gr\xF6\xDF"
+    "ere Schrittweite oder einen kleineren Bereich eingeben (h\xF6"
+    "chstens 64 MiB)";
 
 inline constexpr std::string_view kTableHeader = "x\ty\r\n";
 

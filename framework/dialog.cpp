@@ -3,6 +3,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <variant>
 
 #include "framework/numbertext/number_text.h"
 #include "framework/platform.h"
@@ -11,7 +14,20 @@
 
 namespace {
 
-constexpr const char* kNotANumberMessage = "Bitte eine Zahl eingeben";
+constexpr std::string_view kNotANumberMessage = "Bitte eine Zahl eingeben";
+
+// Out of range is not "not a number": the user is told which end to mend.
+std::string_view RefusalMessage(wertomat::NumberRefusal refusal) {
+    switch (refusal) {
+        case wertomat::NumberRefusal::TooLarge:
+            return wertomat::kNumberTooLargeMessage;
+        case wertomat::NumberRefusal::TooSmall:
+            return wertomat::kNumberTooSmallMessage;
+        case wertomat::NumberRefusal::NotANumber:
+            break;
+    }
+    return kNotANumberMessage;
+}
 
 bool dialogFailedToLoad = false;
 
@@ -40,19 +56,22 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
         return;
     }
     const std::optional<CString> text = framework::platform::ControlText(*window, controlId);
-    const std::optional<double> number =
-        text.has_value() ? wertomat::ParseNumber(*text) : std::nullopt;
+    const std::variant<double, wertomat::NumberRefusal> reading =
+        text.has_value() ? wertomat::ReadNumber(*text) : wertomat::NumberRefusal::NotANumber;
+    const double* number = std::get_if<double>(&reading);
     if (!pDX->m_bSaveAndValidate) {
         // What the user typed stays as typed while it reads as exactly this value.
-        if (!number ||
+        if (number == nullptr ||
             std::bit_cast<std::uint64_t>(*number) != std::bit_cast<std::uint64_t>(value)) {
             framework::platform::SetControlText(*window, controlId,
                                                 CString(wertomat::FormatNumber(value)));
         }
         return;
     }
-    if (!number) {
-        AfxMessageBox(kNotANumberMessage, MB_ICONEXCLAMATION);
+    if (number == nullptr) {
+        AfxMessageBox(
+            CString(std::string(RefusalMessage(std::get<wertomat::NumberRefusal>(reading)))),
+            MB_ICONEXCLAMATION);
         pDX->Fail(controlId);
         return;
     }

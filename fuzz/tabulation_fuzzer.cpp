@@ -24,7 +24,8 @@ bool IsKnownMessage(std::string_view text) {
     for (const std::string_view message :
          {wertomat::kEqualStartAndEndMessage, wertomat::kRisingRangeNeedsPositiveStepMessage,
           wertomat::kFallingRangeNeedsNegativeStepMessage, wertomat::kUnknownFunctionMessage,
-          wertomat::kNotFiniteMessage, wertomat::kTableTooLargeMessage}) {
+          wertomat::kNotFiniteMessage, wertomat::kTooManyRowsMessage,
+          wertomat::kTableTooLongMessage}) {
         if (text == message) {
             return true;
         }

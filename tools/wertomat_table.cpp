@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <variant>
 
 #include "core/tabulation.h"
 #include "framework/encoding/text_encoding.h"
@@ -108,6 +109,20 @@ int Fail(const std::string& message) {
     return kExitBadArguments;
 }
 
+// Why a number argument is not taken; out of range is not "not a number".
+std::string Refusal(std::string_view name, const char* argument, wertomat::NumberRefusal refusal) {
+    const std::string shown = std::string(name) + " \"" + Printable(argument) + "\"";
+    switch (refusal) {
+        case wertomat::NumberRefusal::TooLarge:
+            return shown + ": " + wertomat::Windows1252ToUtf8(wertomat::kNumberTooLargeMessage);
+        case wertomat::NumberRefusal::TooSmall:
+            return shown + ": " + wertomat::Windows1252ToUtf8(wertomat::kNumberTooSmallMessage);
+        case wertomat::NumberRefusal::NotANumber:
+            break;
+    }
+    return std::string(name) + " ist keine Zahl: \"" + Printable(argument) + "\"";
+}
+
 std::optional<wertomat::FunctionKind> ParseFunction(std::string_view text) {
     wertomat::FunctionKind kind = 0;
     const char* const last = text.data() + text.size();
@@ -158,12 +173,12 @@ int main(int argc, char** argv) {
     constexpr std::string_view kNames[] = {"XA", "XSW", "XE"};
     double values[3] = {};
     for (int i = 0; i < 3; ++i) {
-        const std::optional<double> value = wertomat::ParseNumber(argv[i + 1]);
-        if (!value) {
-            return Fail(std::string(kNames[i]) + " ist keine Zahl: \"" + Printable(argv[i + 1]) +
-                        "\"");
+        const std::variant<double, wertomat::NumberRefusal> reading =
+            wertomat::ReadNumber(argv[i + 1]);
+        if (const auto* refusal = std::get_if<wertomat::NumberRefusal>(&reading)) {
+            return Fail(Refusal(kNames[i], argv[i + 1], *refusal));
         }
-        values[i] = *value;
+        values[i] = *std::get_if<double>(&reading);
     }
     wertomat::FunctionKind kind = 0;
     if (argc == 5) {

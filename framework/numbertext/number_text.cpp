@@ -8,8 +8,9 @@
 namespace wertomat {
 namespace {
 
+// What may stand around a number: a pasted number often ends with a line break.
 constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -79,26 +80,53 @@ bool HasNonZeroDigit(std::string_view normalized) {
     return false;
 }
 
+// A number that a double cannot hold: too large, or too near zero. Long
+// double reaches further and tells which; beyond even that, the exponent's sign.
+NumberRefusal OutOfRange(std::string_view normalized) {
+    long double value = 0.0L;
+    const char* const last = normalized.data() + normalized.size();
+    if (std::from_chars(normalized.data(), last, value, std::chars_format::general).ec ==
+        std::errc{}) {
+        return std::fabs(value) >= 1.0L ? NumberRefusal::TooLarge : NumberRefusal::TooSmall;
+    }
+    const std::size_t exponent = normalized.find('e');
+    return exponent != std::string_view::npos && normalized[exponent + 1] == '-'
+               ? NumberRefusal::TooSmall
+               : NumberRefusal::TooLarge;
+}
+
 }  // namespace
 
-std::optional<double> ParseNumber(std::string_view text) {
+std::variant<double, NumberRefusal> ReadNumber(std::string_view text) {
     text = TrimBlanks(text);
     std::string normalized;
     normalized.reserve(text.size());
     if (!Normalize(text, normalized)) {
-        return std::nullopt;
+        return NumberRefusal::NotANumber;
     }
     double value = 0.0;
     const char* const last = normalized.data() + normalized.size();
     const auto [end, error] =
         std::from_chars(normalized.data(), last, value, std::chars_format::general);
-    if (error != std::errc{} || end != last || !std::isfinite(value)) {
-        return std::nullopt;
+    if (error == std::errc::result_out_of_range ||
+        (error == std::errc{} && !std::isfinite(value))) {
+        return OutOfRange(normalized);
+    }
+    if (error != std::errc{} || end != last) {
+        return NumberRefusal::NotANumber;
     }
     if (value == 0.0 && HasNonZeroDigit(normalized)) {
-        return std::nullopt;  // underflowed to zero
+        return NumberRefusal::TooSmall;  // underflowed to zero
     }
     return value;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    const std::variant<double, NumberRefusal> reading = ReadNumber(text);
+    if (const double* value = std::get_if<double>(&reading)) {
+        return *value;
+    }
+    return std::nullopt;
 }
 
 std::string FormatNumber(double value) {

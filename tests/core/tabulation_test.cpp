@@ -168,11 +168,11 @@ TEST(TabulationBounds, LargestAllowedTableIsComplete) {
 
 TEST(TabulationBounds, TooManyRowsAreRefused) {
     // Foreseeable up front ...
-    ExpectRefused({0.0, 1e-300, 1.0, 0}, kTableTooLargeMessage);
-    ExpectRefused({0.0, 0.000000001, 1.0, 0}, kTableTooLargeMessage);
-    ExpectRefused({-1e308, 1e-308, 1e308, 0}, kTableTooLargeMessage);
+    ExpectRefused({0.0, 1e-300, 1.0, 0}, kTooManyRowsMessage);
+    ExpectRefused({0.0, 0.000000001, 1.0, 0}, kTooManyRowsMessage);
+    ExpectRefused({-1e308, 1e-308, 1e308, 0}, kTooManyRowsMessage);
     // ... and one row beyond the cap, caught by the loop itself.
-    ExpectRefused({0.0, 0.000001, 1.000001, 0}, kTableTooLargeMessage);
+    ExpectRefused({0.0, 0.000001, 1.000001, 0}, kTooManyRowsMessage);
 }
 
 TEST(TabulationBounds, StepRoundedUpByTheSpacingOfDoublesStillFits) {
@@ -188,13 +188,15 @@ TEST(TabulationBounds, StepRoundedUpByTheSpacingOfDoublesStillFits) {
 
 TEST(TabulationBounds, StepTooSmallToMoveXIsRefused) {
     // 1e20 + 1 == 1e20: the plain loop would never end.
-    ExpectRefused({1e20, 1.0, 1e20 + 1e6, 0}, kTableTooLargeMessage);
-    ExpectRefused({1e20 + 1e6, -1.0, 1e20, 0}, kTableTooLargeMessage);
+    ExpectRefused({1e20, 1.0, 1e20 + 1e6, 0}, kTooManyRowsMessage);
+    ExpectRefused({1e20 + 1e6, -1.0, 1e20, 0}, kTooManyRowsMessage);
 }
 
 TEST(TabulationBounds, TextBeyondTheSizeLimitIsRefused) {
     // About 400 characters a row at x near 1e100: 200,000 rows exceed 64 MiB.
-    ExpectRefused({1e100, 1e94, 1.2e100, 0}, kTableTooLargeMessage);
+    ExpectRefused({1e100, 1e94, 1.2e100, 0}, kTableTooLongMessage);
+    // 161,500 long rows: within the row limit, so the message names the text's.
+    ExpectRefused({1e100, 1e95, 2.615e100, 0}, kTableTooLongMessage);
 }
 
 TEST(TabulationBounds, HugeStepsNearTheLargestDoubleStillWork) {

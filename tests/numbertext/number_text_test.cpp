@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
+#include <utility>
+#include <variant>
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -27,7 +30,9 @@ TEST(NumberTextParse, AcceptedForms) {
           Case{",5", 0.5}, Case{"5.", 5.0}, Case{"1e3", 1000.0}, Case{"1E-3", 0.001},
           Case{"1,5e+2", 150.0}, Case{"-0", -0.0}, Case{"007", 7.0},
           Case{"1.7976931348623157e308", std::numeric_limits<double>::max()},
-          Case{"4.9e-324", std::numeric_limits<double>::denorm_min()}}) {
+          Case{"4.9e-324", std::numeric_limits<double>::denorm_min()},
+          // A pasted number often brings its line break along.
+          Case{"5\n", 5.0}, Case{"5\r\n", 5.0}, Case{"\r\n-5 \n", -5.0}}) {
         const std::optional<double> parsed = ParseNumber(c.text);
         ASSERT_TRUE(parsed.has_value()) << '"' << c.text << '"';
         EXPECT_EQ(*parsed, c.value) << '"' << c.text << '"';
@@ -37,11 +42,33 @@ TEST(NumberTextParse, AcceptedForms) {
 
 TEST(NumberTextParse, RejectedForms) {
     for (const char* text :
-         {"",      " ",      "abc",    "1a",    "a1",       "1 2",      "1,5,0", "1.000,5",
-          "--1",   "+-1",    "-",      ".",     ",",        "e5",       "1e",    "1e+",
-          "1e5.5", "nan",    "NaN",    "inf",   "-inf",     "infinity", "0x10",  "0x1p3",
-          "1e309", "-1e400", "1e-400", "1 000", "\xC2\xB3", "1\n",      "\n1",   "１"}) {
+         {"",      " ",      "abc",    "1a",    "a1",       "1 2",      "1,5,0",  "1.000,5",
+          "--1",   "+-1",    "-",      ".",     ",",        "e5",       "1e",     "1e+",
+          "1e5.5", "nan",    "NaN",    "inf",   "-inf",     "infinity", "0x10",   "0x1p3",
+          "1e309", "-1e400", "1e-400", "1 000", "\xC2\xB3", "1\n2",     "1\r\n2", "１"}) {
         EXPECT_FALSE(ParseNumber(text).has_value()) << '"' << text << '"';
+    }
+}
+
+// Out of range is said as such, whichever way the number is written.
+TEST(NumberTextParse, OutOfRangeIsToldFromNotANumber) {
+    const std::string zeros(400, '0');
+    const std::pair<std::string, NumberRefusal> cases[] = {
+        {"1e309", NumberRefusal::TooLarge},
+        {"-1e309", NumberRefusal::TooLarge},
+        {"1" + zeros, NumberRefusal::TooLarge},
+        {"1e99999", NumberRefusal::TooLarge},
+        {"1e-400", NumberRefusal::TooSmall},
+        {"-2,5e-330", NumberRefusal::TooSmall},
+        {"0." + zeros + "1", NumberRefusal::TooSmall},
+        {"1e-99999", NumberRefusal::TooSmall},
+        {"1e30x", NumberRefusal::NotANumber},
+        {"inf", NumberRefusal::NotANumber},
+    };
+    for (const auto& [text, refusal] : cases) {
+        const std::variant<double, NumberRefusal> reading = ReadNumber(text);
+        ASSERT_TRUE(std::holds_alternative<NumberRefusal>(reading)) << text;
+        EXPECT_EQ(std::get<NumberRefusal>(reading), refusal) << text;
     }
 }
 

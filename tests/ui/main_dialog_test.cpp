@@ -160,7 +160,7 @@ TEST(MainDialogFailures, EachRefusalShowsItsMessageAndChangesNothing) {
         {"0", "0", "1", wertomat::kRisingRangeNeedsPositiveStepMessage},
         {"0", "-0,5", "1", wertomat::kRisingRangeNeedsPositiveStepMessage},
         {"1", "0.5", "0", wertomat::kFallingRangeNeedsNegativeStepMessage},
-        {"0", "0.000000001", "1", wertomat::kTableTooLargeMessage},
+        {"0", "0.000000001", "1", wertomat::kTooManyRowsMessage},
     };
     MainDialog main;
     main.Run([&] {

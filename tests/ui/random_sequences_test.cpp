@@ -16,6 +16,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/tabulation.h"
@@ -97,13 +98,18 @@ public:
     Expectation Expect(int kind) const {
         Expectation expected;
         for (const int id : {IDC_XA, IDC_XSW, IDC_XE}) {
-            const std::optional<double> value =
-                wertomat::ParseNumber(framework::ToWindows1252(Edit(id)->text()).value_or(""));
-            if (!value) {
-                expected.messages.push_back("Bitte eine Zahl eingeben");
+            const std::variant<double, wertomat::NumberRefusal> reading =
+                wertomat::ReadNumber(framework::ToWindows1252(Edit(id)->text()).value_or(""));
+            if (const auto* refusal = std::get_if<wertomat::NumberRefusal>(&reading)) {
+                expected.messages.push_back(
+                    *refusal == wertomat::NumberRefusal::TooLarge
+                        ? wertomat::Windows1252ToUtf8(wertomat::kNumberTooLargeMessage)
+                    : *refusal == wertomat::NumberRefusal::TooSmall
+                        ? wertomat::Windows1252ToUtf8(wertomat::kNumberTooSmallMessage)
+                        : std::string("Bitte eine Zahl eingeben"));
                 return expected;
             }
-            expected.values.push_back(*value);
+            expected.values.push_back(std::get<double>(reading));
         }
         const wertomat::TabulationOutcome outcome = wertomat::RunTabulation(
             {expected.values[0], expected.values[1], expected.values[2], kind});

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "core/tabulation.h"
+#include "framework/encoding/text_encoding.h"
+#include "framework/numbertext/number_text.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/text_view.h"
 #include "tests/support/gui_test.h"
@@ -80,7 +82,8 @@ TEST(Paste, LongNumbersAreTakenWhole) {
         QTest::keyClick(start, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(start->text(), longZero);
         Edit(window, IDC_XE)->setText(QStringLiteral("1e32771"));
-        EXPECT_EQ(Compute(window), "Bitte eine Zahl eingeben");  // 1e32771 is out of range
+        EXPECT_EQ(Compute(window),  // out of range, and said so
+                  wertomat::Windows1252ToUtf8(wertomat::kNumberTooLargeMessage));
     });
 }
 
