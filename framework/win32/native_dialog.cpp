@@ -64,6 +64,19 @@ void ReplaceResultsFields(HWND dialog) {
     }
 }
 
+// The platform's edit keeps about 32,000 characters and cuts a longer paste,
+// which would then be read as another number; the whole text is read instead.
+void LiftTextLimits(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, static_cast<int>(std::size(className)));
+        if (lstrcmpiW(className, L"Edit") == 0) {
+            SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // 0: as much as the platform allows
+        }
+    }
+}
+
 bool IsRoutedMessage(UINT message) {
     switch (message) {
         case WM_COMMAND:
@@ -100,6 +113,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         ReplaceResultsFields(dialog);
+        LiftTextLimits(dialog);
         RECT before{};
         GetWindowRect(dialog, &before);
         auto* events = reinterpret_cast<DialogEvents*>(lParam);  // NOLINT

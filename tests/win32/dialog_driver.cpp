@@ -220,6 +220,13 @@ AccessibleFacts ReadAccessible(Window dialog, int id) {
     return facts;
 }
 
+void Paste(Window dialog, int id, const std::string& text) {
+    framework::win32::CopyToClipboard(nullptr, text);
+    HWND field = GetDlgItem(AsWindow(dialog), id);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    SendMessageW(field, WM_PASTE, 0, 0);
+}
+
 long LineCount(Window dialog, int id) {
     return static_cast<long>(SendDlgItemMessageW(AsWindow(dialog), id, EM_GETLINECOUNT, 0, 0));
 }

@@ -29,7 +29,9 @@ int FocusedControlId();
 // The controls that Tab visits, from the first tab stop on.
 std::vector<int> TabOrder(Window dialog);
 
-void Click(Window dialog, int id);                  // posted BM_CLICK
+void Click(Window dialog, int id);  // posted BM_CLICK
+// Puts `text` (Windows-1252) on the clipboard and pastes it over the field's text.
+void Paste(Window dialog, int id, const std::string& text);
 void PressKey(Window target, unsigned virtualKey);  // posted to `target`'s focus
 void PostSystemCommand(Window dialog, unsigned command);
 

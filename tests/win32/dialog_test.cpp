@@ -218,6 +218,26 @@ TEST(Win32ResultsView, SelectsByKeyMouseAndMessageAndCopiesWithLineBreaks) {
     EXPECT_EQ(copies[1], Utf16(table.substr(5, 25)));
 }
 
+// A long paste is read whole, not cut at the platform edit's default limit
+// and read as another number.
+TEST(Win32MainDialog, LongPastesAreReadWhole) {
+    std::string results;
+    std::vector<std::string> messages;
+    driver::RunSteps({[&] {
+                          driver::Paste(MainDialog(), IDC_XSW, std::string(30'000, '0') + "5");
+                          driver::Paste(MainDialog(), IDC_XE, "10");
+                          driver::Paste(MainDialog(), IDC_XA, std::string(40'000, '0') + "5");
+                          driver::Click(MainDialog(), IDC_COMPUTE);
+                      },
+                      [&] {
+                          results = driver::Text(MainDialog(), IDC_RESULTS);
+                          driver::Click(MainDialog(), IDCANCEL);
+                      }});
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
+    EXPECT_EQ(results, wertomat::RunTabulation({5, 5, 10, 0}).text);
+}
+
 // What a screen reader reads of the results and hears when they change.
 TEST(Win32ResultsView, ScreenReadersReadTheTableAndHearItChange) {
     constexpr long kRoleText = 0x2A;               // ROLE_SYSTEM_TEXT
