@@ -10,10 +10,12 @@ cd "$build"
 cpack -G "NSIS;ZIP" >/dev/null
 installer=$build/wertomat-1.0.0.1-win64.exe
 archive=$build/wertomat-1.0.0.1-win64.zip
+# Listed once: grep -q would end a pipe early and, with pipefail, fail it.
+listing=$(unzip -l "$archive")
 for file in bin/wertomat.exe bin/wertomat-table.exe LICENSE.txt LIESMICH.txt; do
-    unzip -l "$archive" | grep -q "wertomat-1.0.0.1-win64/$file" || { echo "ZIP lacks $file"; exit 1; }
+    grep -q "wertomat-1.0.0.1-win64/$file" <<<"$listing" || { echo "ZIP lacks $file"; exit 1; }
 done
-unzip -p "$archive" wertomat-1.0.0.1-win64/LICENSE.txt | grep -q "^MIT License" ||
+grep -q "^MIT License" <<<"$(unzip -p "$archive" wertomat-1.0.0.1-win64/LICENSE.txt)" ||
     { echo "the ZIP's licence is not the MIT licence"; exit 1; }
 
 export WINEPREFIX=$build/wine-prefix-installer

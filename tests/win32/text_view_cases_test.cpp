@@ -192,4 +192,23 @@ TEST(Win32LineMessages, GetLineCopiesALineWithoutItsBreak) {
     EXPECT_EQ(HIWORD(found), 1);
 }
 
+// Wine's own fonts are in the test prefixes: the caption buttons are
+// Marlett's glyphs; without it they show as the letters "0 1 r".
+TEST(Win32Fonts, TheCaptionButtonsHaveTheirFont) {
+    const auto faceFor = [](const wchar_t* requested) {
+        HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH, requested);
+        HDC device = GetDC(nullptr);
+        HGDIOBJ previous = SelectObject(device, font);
+        std::array<wchar_t, LF_FACESIZE> face{};
+        GetTextFaceW(device, static_cast<int>(face.size()), face.data());
+        SelectObject(device, previous);
+        ReleaseDC(nullptr, device);
+        DeleteObject(font);
+        return std::wstring(face.data());
+    };
+    EXPECT_EQ(faceFor(L"Marlett"), L"Marlett");
+}
+
 }  // namespace
