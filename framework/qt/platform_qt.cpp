@@ -32,6 +32,28 @@ bool InstallGermanTranslations() {
     return true;
 }
 
+namespace {
+
+const char* startingProgram = "wertomat";
+
+// While the toolkit starts: a display that cannot be reached (a wrong or empty
+// DISPLAY, no Wayland compositor) ends the process with our message and
+// status 1, instead of Qt's English advice and an abort. Qt's warnings before
+// it are its own diagnosis, in English, and are left out.
+void OnToolkitStartMessage(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg) {
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    std::fprintf(stderr,
+                 "%s: keine grafische Oberfläche erreichbar (DISPLAY=\"%s\"): bitte DISPLAY "
+                 "oder WAYLAND_DISPLAY prüfen\n",
+                 startingProgram, display != nullptr ? display : "");
+    std::_Exit(EXIT_FAILURE);
+}
+
+}  // namespace
+
 namespace platform {
 
 // --- The process
@@ -50,7 +72,10 @@ int RunWithToolkit(const char* programName, int (*body)()) {
     // The program name alone: neither the user's arguments nor Qt's own options reach anything.
     int argumentCount = 1;
     char* arguments[] = {const_cast<char*>(programName), nullptr};
+    startingProgram = programName;
+    const QtMessageHandler previousHandler = qInstallMessageHandler(&OnToolkitStartMessage);
     const QApplication toolkit(argumentCount, arguments);
+    qInstallMessageHandler(previousHandler);
     InstallGermanTranslations();
     return body();
 }

@@ -44,6 +44,20 @@ TEST(StartUp, CommandLineArgumentsChangeNothing) {
     EXPECT_NE(run.output.find("shown Wertomat\n"), std::string::npos) << run.output;
 }
 
+// A display that is set but cannot be reached: the same, in German, with
+// status 1 and no abort.
+TEST(StartUp, AnUnreachableDisplayIsSaidInGerman) {
+    for (const char* display : {"", ":54321", "nirgends:0"}) {
+        const ProcessResult run =
+            RunCommand(std::string("env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY='") +
+                       display + "' timeout 30 " WERTOMAT_PROGRAM);
+        EXPECT_EQ(run.exitCode, 1) << display;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+        EXPECT_NE(run.output.find("keine grafische Oberfläche erreichbar"), std::string::npos)
+            << run.output;
+    }
+}
+
 TEST(StartUp, WithoutADisplayTheProgramSaysSoInOneLine) {
     const ProcessResult run = RunCommand(
         "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 30 " WERTOMAT_PROGRAM);
