@@ -22,7 +22,7 @@ build: configure
 run:
 	@scripts/install-deps run
 	@cmake --preset app >/dev/null
-	@cmake --build --preset app --target wertomat
+	@cmake --build --preset app
 	@build/app/app/wertomat
 
 # The Windows build, cross-built with mingw-w64: wertomat.exe, wertomat-table.exe
