@@ -8,14 +8,13 @@
 #endif
 
 #include <cerrno>
-#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <variant>
 
 #include "core/tabulation.h"
@@ -30,7 +29,7 @@ constexpr int kExitBadArguments = 2;
 constexpr int kExitWriteError = 3;
 
 constexpr std::string_view kUsage =
-    "Aufruf: wertomat-table XA XSW XE [FUNKTION]\n"
+    "Aufruf: wertomat-table [--] XA XSW XE [FUNKTION]\n"
     "        wertomat-table --help | --version\n"
     "\n"
     "Gibt die Wertetabelle aus, die Wertomat nach \"Berechnen\" zeigt: Kopfzeile\n"
@@ -52,7 +51,8 @@ constexpr std::string_view kUsage =
     "chstens 1000000 Schritte (1000001 Zeilen) und h\xF6"
     "chstens 64 MiB Text.\n"
     "Eine gr\xF6\xDF"
-    "ere Tabelle wird abgelehnt; die Meldung nennt in beiden F\xE4llen die Zeilen.\n"
+    "ere Tabelle wird abgelehnt; die Meldung nennt die Grenze, die sie \xFC"
+    "berschreitet.\n"
     "\n"
     "Exit-Status: 0 Tabelle ausgegeben, 1 Eingabe abgelehnt (Meldung auf stderr,\n"
     "nichts auf stdout), 2 Aufruf fehlerhaft, 3 Schreibfehler bei der Ausgabe.\n";
@@ -78,28 +78,40 @@ int FinishOutput() {
     return std::fclose(stdout) == 0 ? kExitTable : ReportWriteError();
 }
 
-// A user's argument as it may be shown on a terminal: control characters,
-// C1 controls included, are written as \xNN instead of being sent raw.
+// Characters that would act on the terminal or reorder what follows them.
+bool IsControl(char32_t character) {
+    return character < 0x20 || (character >= 0x7F && character < 0xA0) || character == 0x061C ||
+           character == 0x200E || character == 0x200F ||
+           (character >= 0x202A && character <= 0x202E) ||
+           (character >= 0x2066 && character <= 0x2069);
+}
+
+// A user's argument as it may be shown on a terminal: its first kShownBytes
+// bytes and "…" after them; control and bidirectional characters and bytes
+// that are not UTF-8 are written as \xNN instead of being sent raw.
 std::string Printable(std::string_view argument) {
+    constexpr std::size_t kShownBytes = 40;
     std::string shown;
-    for (std::size_t i = 0; i < argument.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(argument[i]);
-        const bool c1Control = byte == 0xC2 && i + 1 < argument.size() &&
-                               static_cast<unsigned char>(argument[i + 1]) < 0xA0 &&
-                               static_cast<unsigned char>(argument[i + 1]) >= 0x80;
-        if (byte < 0x20 || byte == 0x7F || c1Control) {
-            const int count = c1Control ? 2 : 1;
-            for (int k = 0; k < count; ++k) {
+    std::size_t i = 0;
+    while (i < argument.size()) {
+        if (i >= kShownBytes) {
+            shown += "\xE2\x80\xA6";  // …
+            break;
+        }
+        const std::optional<wertomat::DecodedCharacter> decoded =
+            wertomat::DecodeUtf8(argument.substr(i));
+        const std::size_t length = decoded ? decoded->length : 1;
+        if (decoded && !IsControl(decoded->character)) {
+            shown.append(argument.substr(i, length));
+        } else {
+            for (std::size_t k = 0; k < length; ++k) {
                 char escaped[8];
-                std::snprintf(
-                    escaped, sizeof escaped, "\\x%02X",
-                    static_cast<unsigned char>(argument[i + static_cast<std::size_t>(k)]));
+                std::snprintf(escaped, sizeof escaped, "\\x%02X",
+                              static_cast<unsigned char>(argument[i + k]));
                 shown += escaped;
             }
-            i += static_cast<std::size_t>(count - 1);
-        } else {
-            shown += argument[i];
         }
+        i += length;
     }
     return shown;
 }
@@ -123,14 +135,15 @@ std::string Refusal(std::string_view name, const char* argument, wertomat::Numbe
     return std::string(name) + " ist keine Zahl: \"" + Printable(argument) + "\"";
 }
 
+// FUNKTION is read as the numbers are ("+1", " 1" and "1,0" are 1), then
+// must be one of the polynomials' numbers.
 std::optional<wertomat::FunctionKind> ParseFunction(std::string_view text) {
-    wertomat::FunctionKind kind = 0;
-    const char* const last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, kind);
-    if (text.empty() || error != std::errc{} || end != last || !wertomat::IsKnownFunction(kind)) {
+    const std::optional<double> number = wertomat::ParseNumber(text);
+    if (!number || *number != std::trunc(*number) || *number < 0 || *number > 2) {
         return std::nullopt;
     }
-    return kind;
+    const auto kind = static_cast<wertomat::FunctionKind>(*number);
+    return wertomat::IsKnownFunction(kind) ? std::optional(kind) : std::nullopt;
 }
 
 // A pipe's buffer holds 64 KiB; a larger one lets a big table through with far
@@ -151,7 +164,10 @@ int PrintText(std::string_view windows1252Text) {
 
 int main(int argc, char** argv) {
 #if defined(LC_MESSAGES)
-    std::setlocale(LC_MESSAGES, "");  // system error texts in the user's language
+    // System error texts in the user's language, with its characters: under
+    // a UTF-8 locale "Gerät" keeps its umlaut instead of becoming "Ger?t".
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
 #endif
 #if defined(_WIN32)
     // The table's line ends are CR LF already: no text-mode translation.
@@ -165,6 +181,12 @@ int main(int argc, char** argv) {
         if (option == "--version") {
             return PrintText("wertomat-table " WERTOMAT_VERSION "\n");
         }
+    }
+    // "--" ends the options: what follows is taken as numbers, "-1" too.
+    if (argc > 1 && std::string_view(argv[1]) == "--") {
+        argv[1] = argv[0];
+        ++argv;
+        --argc;
     }
     if (argc < 4 || argc > 5) {
         return Fail("drei oder vier Argumente erwartet: XA XSW XE [FUNKTION] (siehe --help)");
@@ -196,7 +218,8 @@ int main(int argc, char** argv) {
                                    [](std::string_view chunk) { return WriteAll(stdout, chunk); });
     switch (outcome.result) {
         case wertomat::StreamResult::Refused:
-            std::fprintf(stderr, "%s\n", wertomat::Windows1252ToUtf8(outcome.message).c_str());
+            std::fprintf(stderr, "wertomat-table: %s\n",
+                         wertomat::Windows1252ToUtf8(outcome.message).c_str());
             return kExitRefused;
         case wertomat::StreamResult::WriteFailed:
             return ReportWriteError();

@@ -70,4 +70,46 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return result;
 }
 
+std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80) {
+        return DecodedCharacter{lead, 1};
+    }
+    // Length and the range of the second byte, which rules out overlong
+    // forms, surrogates and what lies beyond U+10FFFF.
+    struct Form {
+        unsigned char lowestLead, highestLead;
+        std::size_t length;
+        unsigned char lowestSecond, highestSecond;
+    };
+    static constexpr Form kForms[] = {
+        {0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF}, {0xE1, 0xEC, 3, 0x80, 0xBF},
+        {0xED, 0xED, 3, 0x80, 0x9F}, {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF},
+        {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F},
+    };
+    for (const Form& form : kForms) {
+        if (lead < form.lowestLead || lead > form.highestLead) {
+            continue;
+        }
+        if (text.size() < form.length) {
+            return std::nullopt;
+        }
+        char32_t character = lead & (0xFF >> (form.length + 1));
+        for (std::size_t i = 1; i < form.length; ++i) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            const bool inRange = i == 1 ? byte >= form.lowestSecond && byte <= form.highestSecond
+                                        : byte >= 0x80 && byte <= 0xBF;
+            if (!inRange) {
+                return std::nullopt;
+            }
+            character = (character << 6) | (byte & 0x3F);
+        }
+        return DecodedCharacter{character, form.length};
+    }
+    return std::nullopt;
+}
+
 }  // namespace wertomat

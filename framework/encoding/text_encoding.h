@@ -23,4 +23,13 @@ std::optional<std::string> Utf16ToWindows1252(std::u16string_view text);
 // For terminals and files.
 std::string Windows1252ToUtf8(std::string_view text);
 
+// The first character of UTF-8 `text` and the bytes it takes; nullopt when
+// the text does not start with a well-formed character (a stray byte, an
+// overlong form, a surrogate, beyond U+10FFFF, cut short).
+struct DecodedCharacter {
+    char32_t character;
+    std::size_t length;
+};
+std::optional<DecodedCharacter> DecodeUtf8(std::string_view text);
+
 }  // namespace wertomat

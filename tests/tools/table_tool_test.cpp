@@ -33,7 +33,8 @@ TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
     ProcessResult run = RunTool("2 2 2");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output,
-              "Bitte unterschiedliche Werte für den Anfangs- und den Endwert eingeben\n");
+              "wertomat-table: Bitte unterschiedliche Werte für den Anfangs- und den Endwert "
+              "eingeben\n");
 
     const auto started = std::chrono::steady_clock::now();
     run = RunTool("0 1e-300 1");
@@ -61,6 +62,42 @@ TEST(TableTool, HelpExplainsTheArguments) {
                              "Y = -0,5*x³ +0,4*x² + 4*x +33"}) {
         EXPECT_NE(run.output.find(text), std::string::npos) << text;
     }
+}
+
+// How the arguments are read: after "--" too, and FUNKTION as the numbers are.
+struct Reading {
+    const char* arguments;
+    wertomat::TabulationRequest request;
+};
+class TableToolReading : public testing::TestWithParam<Reading> {};
+
+TEST_P(TableToolReading, GivesTheTableOfTheseNumbers) {
+    const ProcessResult run = RunTool(GetParam().arguments, false);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, wertomat::RunTabulation(GetParam().request).text);
+}
+
+INSTANTIATE_TEST_SUITE_P(TableTool, TableToolReading,
+                         testing::Values(Reading{"-- -1 0.5 0", {-1, 0.5, 0, 0}},
+                                         Reading{"0 1 2 +1", {0, 1, 2, 1}},
+                                         Reading{"0 1 2 ' 1'", {0, 1, 2, 1}},
+                                         Reading{"0 1 2 1,0", {0, 1, 2, 1}},
+                                         Reading{"0 1 2 02", {0, 1, 2, 2}}));
+
+TEST(TableTool, EchoesAreBoundedAndCannotActOnTheTerminal) {
+    // A bidirectional override and a byte that is not UTF-8 are shown, not sent.
+    EXPECT_EQ(RunTool("\"$(printf 'a\342\200\256b\377')\" 1 2").output,
+              "wertomat-table: XA ist keine Zahl: \"a\\xE2\\x80\\xAEb\\xFF\"\n");
+    // A long argument is cut after 40 bytes.
+    EXPECT_EQ(RunTool(std::string(60, '9') + "x 1 2").output,
+              "wertomat-table: XA ist keine Zahl: \"" + std::string(40, '9') + "…\"\n");
+}
+
+TEST(TableTool, SystemErrorsKeepTheirUmlautsUnderAUtf8Locale) {
+    const ProcessResult run = testing_support::RunCommand(
+        std::string("{ LC_ALL=de_DE.UTF-8 ") + WERTOMAT_TABLE_TOOL + " 0 0.1 2 >/dev/full; } 2>&1");
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.output.find("Gerät"), std::string::npos) << run.output;
 }
 
 TEST(TableTool, EchoedArgumentsReachTheTerminalEscaped) {
