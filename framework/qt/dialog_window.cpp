@@ -580,9 +580,14 @@ void DialogWindow::ShowSystemMenu(QPoint globalPosition, bool fromKeyboard) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
     for (const CMenu::Item& item : systemMenu->Items()) {
+        // Moving and sizing follow the mouse (the window system's own drag):
+        // from the keyboard they could not be carried out, so they are left out.
+        const bool byMouseOnly = (item.id & 0xFFF0) == SC_MOVE || (item.id & 0xFFF0) == SC_SIZE;
         if ((item.flags & MF_SEPARATOR) != 0) {
-            menu.addSeparator();
-        } else {
+            if (!menu.actions().isEmpty()) {
+                menu.addSeparator();  // none first: the highlight goes to an entry
+            }
+        } else if (!(fromKeyboard && byMouseOnly)) {
             QAction* action = menu.addAction(FromWindows1252(item.text));
             action->setData(QVariant::fromValue<qulonglong>(item.id));
         }

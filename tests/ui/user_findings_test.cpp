@@ -108,7 +108,15 @@ TEST(SystemMenu, OpensFromLabelsGroupBoxAndButtonsByMouseAndKeyboard) {
                 EXPECT_EQ(menu->objectName(), "systemMenu");
                 const auto* entries = qobject_cast<QMenu*>(menu);
                 firstHighlighted.push_back(entries != nullptr &&
+                                           entries->activeAction() != nullptr &&
                                            entries->activeAction() == entries->actions().front());
+                // What only the mouse can carry out is offered to the mouse alone.
+                QStringList texts;
+                for (const QAction* action : entries->actions()) {
+                    texts << action->text();
+                }
+                EXPECT_EQ(texts.contains(QStringLiteral("&Verschieben")), !byKeyboard)
+                    << texts.join(u',').toStdString();
                 menu->close();
             });
             if (byKeyboard) {
