@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "core/tabulation.h"
 #include "framework/encoding/text_encoding.h"
@@ -62,10 +63,35 @@ bool WriteAll(std::FILE* stream, std::string_view bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
 }
 
+// A UTF-8 text for the user. A Windows console gets it as UTF-16, which shows
+// every character whatever the console's code page; a file or a pipe gets the
+// bytes as they are.
+bool Write(std::FILE* stream, std::string_view utf8) {
+#if defined(_WIN32)
+    const int descriptor = _fileno(stream);
+    if (_isatty(descriptor) != 0) {
+        std::fflush(stream);
+        const int previousMode = _setmode(descriptor, _O_U16TEXT);
+        const std::u16string wide = wertomat::Utf8ToUtf16(utf8);
+        const bool written =
+            std::fputws(reinterpret_cast<const wchar_t*>(wide.c_str()), stream) >= 0;
+        std::fflush(stream);
+        _setmode(descriptor, previousMode);
+        return written;
+    }
+#endif
+    return WriteAll(stream, utf8);
+}
+
+// A message on stderr, after the program's name.
+void Say(std::string_view utf8) {
+    Write(stderr, "wertomat-table: " + std::string(utf8) + "\n");
+}
+
 int ReportWriteError() {
     const int error = errno;
-    std::fprintf(stderr, "wertomat-table: Fehler beim Schreiben der Ausgabe: %s\n",
-                 error != 0 ? std::strerror(error) : "unbekannter Fehler");
+    Say(std::string("Fehler beim Schreiben der Ausgabe: ") +
+        (error != 0 ? std::strerror(error) : "unbekannter Fehler"));
     return kExitWriteError;
 }
 
@@ -117,7 +143,7 @@ std::string Printable(std::string_view argument) {
 }
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "wertomat-table: %s\n", message.c_str());
+    Say(message);
     return kExitBadArguments;
 }
 
@@ -156,13 +182,20 @@ void WidenOutputPipe() {
 }
 
 int PrintText(std::string_view windows1252Text) {
-    return WriteAll(stdout, wertomat::Windows1252ToUtf8(windows1252Text)) ? FinishOutput()
-                                                                          : ReportWriteError();
+    std::string text = wertomat::Windows1252ToUtf8(windows1252Text);
+#if defined(_WIN32)
+    if (_isatty(_fileno(stdout)) == 0) {
+        // Line ends as everywhere on this platform: standard output is binary.
+        for (std::size_t at = text.find('\n'); at != std::string::npos;
+             at = text.find('\n', at + 2)) {
+            text.insert(at, 1, '\r');
+        }
+    }
+#endif
+    return Write(stdout, text) ? FinishOutput() : ReportWriteError();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
 #if defined(LC_MESSAGES)
     // System error texts in the user's language, with its characters: under
     // a UTF-8 locale "Gerät" keeps its umlaut instead of becoming "Ger?t".
@@ -218,8 +251,7 @@ int main(int argc, char** argv) {
                                    [](std::string_view chunk) { return WriteAll(stdout, chunk); });
     switch (outcome.result) {
         case wertomat::StreamResult::Refused:
-            std::fprintf(stderr, "wertomat-table: %s\n",
-                         wertomat::Windows1252ToUtf8(outcome.message).c_str());
+            Say(wertomat::Windows1252ToUtf8(outcome.message));
             return kExitRefused;
         case wertomat::StreamResult::WriteFailed:
             return ReportWriteError();
@@ -228,3 +260,27 @@ int main(int argc, char** argv) {
     }
     return FinishOutput();
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+// The command line as typed, in UTF-16: through the ANSI code page its
+// best-fit mapping would turn "\u221E" into 8 and a full-width 1 into 1.
+int wmain(int argc, wchar_t** wideArguments) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(
+            wertomat::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wideArguments[i])));
+    }
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    return Run(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) {
+    return Run(argc, argv);
+}
+#endif

@@ -52,22 +52,7 @@ std::optional<std::string> Utf16ToWindows1252(std::u16string_view text) {
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {
-    std::string result;
-    result.reserve(text.size() + text.size() / 4);
-    for (const char byte : text) {
-        const char16_t c = Windows1252ToUnicode(static_cast<unsigned char>(byte));
-        if (c < 0x80) {
-            result.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            result.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            result.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return result;
+    return Utf16ToUtf8(Windows1252ToUtf16(text));
 }
 
 std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
@@ -110,6 +95,53 @@ std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
         return DecodedCharacter{character, form.length};
     }
     return std::nullopt;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string wide;
+    wide.reserve(text.size());
+    while (!text.empty()) {
+        const std::optional<DecodedCharacter> decoded = DecodeUtf8(text);
+        const char32_t character = decoded ? decoded->character : U'\uFFFD';
+        if (character >= 0x10000) {
+            wide.push_back(static_cast<char16_t>(0xD800 + ((character - 0x10000) >> 10)));
+            wide.push_back(static_cast<char16_t>(0xDC00 + ((character - 0x10000) & 0x3FF)));
+        } else {
+            wide.push_back(static_cast<char16_t>(character));
+        }
+        text.remove_prefix(decoded ? decoded->length : 1);
+    }
+    return wide;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t character = text[i];
+        const bool high = character >= 0xD800 && character < 0xDC00;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            character = 0x10000 + ((character - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (character >= 0xD800 && character < 0xE000) {
+            character = U'\uFFFD';  // a lone surrogate
+        }
+        if (character < 0x80) {
+            bytes.push_back(static_cast<char>(character));
+        } else if (character < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (character >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+        } else if (character < 0x10000) {
+            bytes.push_back(static_cast<char>(0xE0 | (character >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((character >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xF0 | (character >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((character >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((character >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+        }
+    }
+    return bytes;
 }
 
 }  // namespace wertomat

@@ -32,4 +32,9 @@ struct DecodedCharacter {
 };
 std::optional<DecodedCharacter> DecodeUtf8(std::string_view text);
 
+// Between UTF-8 and UTF-16, for a platform whose interfaces speak UTF-16:
+// what is not well-formed becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
 }  // namespace wertomat
