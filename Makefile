@@ -54,7 +54,7 @@ bench: deps
 	@bench/table_tools.py build/release 9
 	@build/release/bench/tabulation_bench
 	@build/release/bench/dialog_bench
-	@bench/screen_reader_listening.sh build/release/app/wertomat 9
+	@scripts/atspi-session build/release/app/wertomat bench/screen_reader_listening.py 9
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows --target results_view_bench
 	@xvfb-run -a scripts/wine-run --desktop build/windows/bench/windows/results_view_bench.exe

@@ -5,7 +5,7 @@ bus; Xa, Xsw and Xe typed through AT-SPI (0, 0.000001, 1: 1,000,001 rows),
 "Berechnen" pressed through AT-SPI, timed until the results' text-changed
 event is heard; then the program's resident memory, now and at its peak.
 
-Usage: bench/screen_reader_listening.sh PROGRAM [RUNS]
+Usage: scripts/atspi-session PROGRAM bench/screen_reader_listening.py RUNS
 """
 import statistics
 import sys

@@ -95,7 +95,7 @@ def check_announcements(results, problems):
 
 
 def main():
-    application = find_application(sys.argv[1])
+    application = find_application(sys.argv[2])  # after the program's process id
     nodes = walk(application, [])
     roles = [(node.getRoleName(), node.name) for node in nodes]
     problems = []
