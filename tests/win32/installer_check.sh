@@ -1,41 +1,95 @@
 #!/usr/bin/env bash
-# Builds the installer and the ZIP, installs silently under Wine into a prefix
-# of its own, checks the programs, the Start-menu entry and the uninstaller,
-# then uninstalls and checks that nothing is left.
-#   installer_check.sh <build folder> <wine-run script>
+# Builds the installer and the ZIP and tries them under Wine, in a prefix of
+# their own: the ZIP's contents, the installer's version record, a silent
+# install (programs, German Start-menu entries, uninstall values), the
+# uninstaller and the installer refusing while Wertomat runs, and an uninstall
+# that leaves nothing behind.
+#   installer_check.sh <build folder> <wine-run script> <version>
 set -euo pipefail
 build=$1
 wine_run=$2
+version=$3
 cd "$build"
 cpack -G "NSIS;ZIP" >/dev/null
-installer=$build/wertomat-1.0.0.1-win64.exe
-archive=$build/wertomat-1.0.0.1-win64.zip
+installer=$build/wertomat-$version-win64.exe
+archive=$build/wertomat-$version-win64.zip
+fail() { echo "$*"; exit 1; }
+
 # Listed once: grep -q would end a pipe early and, with pipefail, fail it.
 listing=$(unzip -l "$archive")
 for file in bin/wertomat.exe bin/wertomat-table.exe LICENSE.txt LIESMICH.txt; do
-    grep -q "wertomat-1.0.0.1-win64/$file" <<<"$listing" || { echo "ZIP lacks $file"; exit 1; }
+    grep -q "wertomat-$version-win64/$file" <<<"$listing" || fail "ZIP lacks $file"
 done
-grep -q "^MIT License" <<<"$(unzip -p "$archive" wertomat-1.0.0.1-win64/LICENSE.txt)" ||
-    { echo "the ZIP's licence is not the MIT licence"; exit 1; }
+grep -q "^MIT License" <<<"$(unzip -p "$archive" "wertomat-$version-win64/LICENSE.txt")" ||
+    fail "the ZIP's licence is not the MIT licence"
+
+# The installer's own version record, in German (language 0407).
+record=$(wrestool -x --raw --type=16 "$installer" | strings -el)
+grep -q "^0407" <<<"$record" || fail "the installer's version record is not German"
+grep -A1 -x ProductVersion <<<"$record" | grep -qx "$version" ||
+    fail "the installer's version record lacks ProductVersion $version"
 
 export WINEPREFIX=$build/wine-prefix-installer
+rm -rf "$WINEPREFIX/drive_c/Wertomat"
 folder="$WINEPREFIX/drive_c/Program Files/Wertomat"
-start_menu_entry() {
-    find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Wertomat/Wertomat.lnk' 2>/dev/null
+start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Wertomat"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Wertomat'
+uninstall_value() {  # the value's type and data, as reg prints them
+    "$wine_run" reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
+        awk -v name="$1" '$1 == name { $1 = ""; print substr($0, 2) }'
 }
 
 "$wine_run" "$installer" /S
 wineserver -w  # until every process of the prefix has ended
 for file in bin/wertomat.exe bin/wertomat-table.exe Uninstall.exe; do
-    [ -f "$folder/$file" ] || { echo "not installed: $file"; exit 1; }
+    [ -f "$folder/$file" ] || fail "not installed: $file"
 done
-[ -n "$(start_menu_entry)" ] || { echo "no Start-menu entry"; exit 1; }
+[ -f "$start_menu/Wertomat.lnk" ] || fail "no Start-menu entry"
+[ -f "$start_menu/Wertomat deinstallieren.lnk" ] || fail "no German uninstall entry in the Start menu"
 "$wine_run" "$folder/bin/wertomat-table.exe" 0 1 2 0 | grep -q "2.0000" ||
-    { echo "the installed wertomat-table does not run"; exit 1; }
+    fail "the installed wertomat-table does not run"
+[ "$(uninstall_value InstallLocation)" = 'REG_SZ C:\Program Files\Wertomat' ] ||
+    fail "InstallLocation is '$(uninstall_value InstallLocation)'"
+[ "$(uninstall_value DisplayVersion)" = "REG_SZ $version" ] || fail "DisplayVersion is not $version"
+for flag in NoModify NoRepair; do
+    [ "$(uninstall_value $flag)" = "REG_DWORD 0x1" ] || fail "$flag is '$(uninstall_value $flag)', not a DWORD 1"
+done
+[[ "$(uninstall_value EstimatedSize)" =~ ^REG_DWORD\ 0x[0-9a-f]*[1-9a-f] ]] || fail "no EstimatedSize"
 
-# _?= keeps the uninstaller in place instead of a copy in the temporary folder.
-"$wine_run" "$folder/Uninstall.exe" /S '_?=C:\Program Files\Wertomat'
+# The uninstaller copies itself away and returns at once; wineserver -w waits.
+"$wine_run" "$folder/Uninstall.exe" /S
 wineserver -w
-[ ! -e "$folder/bin/wertomat.exe" ] || { echo "the uninstaller left wertomat.exe"; exit 1; }
-[ -z "$(start_menu_entry)" ] || { echo "the uninstaller left the Start-menu entry"; exit 1; }
+[ ! -e "$folder" ] || fail "the uninstaller left $(ls -R "$folder")"
+[ ! -e "$start_menu" ] || fail "the uninstaller left the Start-menu folder"
+[ -z "$(uninstall_value DisplayName)" ] || fail "the uninstaller left its registry entry"
+
+# While Wertomat runs, neither the uninstaller nor the installer touches it:
+# a silent run takes Cancel and says so with exit status 2. _?= keeps the
+# uninstaller in place, so that its exit status is seen; it takes no quotes,
+# hence a folder without blanks.
+"$wine_run" "$installer" /S '/D=C:\Wertomat'
+wineserver -w
+portable="$WINEPREFIX/drive_c/Wertomat"
+"$wine_run" "$portable/bin/wertomat.exe" &
+running=$!
+for _ in $(seq 100); do  # until Wine has loaded it
+    pgrep -f 'drive_c/Wertomat/bin/wertomat.exe' >/dev/null && break
+    sleep 0.1
+done
+status=0
+"$wine_run" "$portable/Uninstall.exe" /S '_?=C:\Wertomat' || status=$?
+[ $status -eq 2 ] || fail "the uninstaller ended with $status while Wertomat ran"
+for file in bin/wertomat.exe bin/wertomat-table.exe; do
+    [ -f "$portable/$file" ] || fail "the uninstaller removed $file while Wertomat ran"
+done
+[ -n "$(uninstall_value DisplayName)" ] || fail "the uninstaller dropped its entry while Wertomat ran"
+status=0
+"$wine_run" "$installer" /S '/D=C:\Wertomat' || status=$?
+[ $status -eq 2 ] || fail "the installer ended with $status over a running Wertomat"
+
+kill $running
+wineserver -k || true
+wineserver -w
+"$wine_run" "$portable/Uninstall.exe" /S '_?=C:\Wertomat'
+[ ! -e "$portable/bin" ] || fail "the uninstaller left $portable/bin after Wertomat ended"
 echo "installer and ZIP: ok"
