@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -448,6 +450,43 @@ void DialogWindow::End(int result) {
     if (modalLoop_ != nullptr) {
         modalLoop_->exit(0);
     }
+}
+
+// The states the form's title bar offers: without a maximise box the form is
+// never maximised, without a minimise box never minimised. Only on Wayland
+// does Qt draw the title bar itself, with all three buttons whatever the
+// window's flags; maximised, the fixed-size form sat in a corner of an empty
+// screen, and a compositor without a task bar would lose a minimised dialog
+// for good. Elsewhere the window manager follows the flags, and the program
+// itself may still minimise the window.
+Qt::WindowStates DialogWindow::OfferedStates() const {
+    Qt::WindowStates offered =
+        Qt::WindowActive | Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return offered;
+    }
+    if (!HasStyle(form_.style, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)) {
+        offered &= ~Qt::WindowStates(Qt::WindowMinimized);
+    }
+    if (!HasStyle(form_.style, WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX)) {
+        offered &= ~Qt::WindowStates(Qt::WindowMaximized | Qt::WindowFullScreen);
+    }
+    return offered;
+}
+
+void DialogWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange ||
+        (windowState() & ~OfferedStates()) == Qt::WindowNoState) {
+        return;
+    }
+    // Undone once the platform has finished the change, as a title bar
+    // without the button would have left it.
+    QTimer::singleShot(0, this, [this] {
+        if (QWindow* window = windowHandle()) {
+            window->setWindowStates(window->windowStates() & OfferedStates());
+        }
+    });
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {

@@ -60,6 +60,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -76,6 +77,7 @@ private:
     void NameFieldsByTheirLabels();
     bool HasMnemonic(QChar letter) const;
     bool SwallowUnmatchedAlt(const QKeyEvent& key) const;
+    Qt::WindowStates OfferedStates() const;
     bool MoveInRadioGroup(QObject* watched, const QKeyEvent& key);
     bool OpenContextMenuByKey(QObject* watched, const QKeyEvent& key);
     void SendCommand(int id);

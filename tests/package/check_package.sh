@@ -13,7 +13,7 @@ package=$(ls "$work"/wertomat_*.deb)
 fail() { echo "check_package: $*"; exit 1; }
 [ "$(dpkg-deb --field "$package" Version)" = "1.0.0.1" ] || fail "version is not 1.0.0.1"
 depends=$(dpkg-deb --field "$package" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation qt6-translations-l10n; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation qt6-translations-l10n qt6-wayland; do
     grep -q "$needed" <<<"$depends" || fail "no dependency on $needed: $depends"
 done
 contents=$(dpkg-deb --contents "$package")

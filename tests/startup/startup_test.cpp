@@ -44,6 +44,21 @@ TEST(StartUp, CommandLineArgumentsChangeNothing) {
     EXPECT_NE(run.output.find("shown Wertomat\n"), std::string::npos) << run.output;
 }
 
+// On a real Wayland compositor with Qt's own title bar: the program computes,
+// refuses the maximised and minimised states its form does not offer, opens
+// the About box and ends.
+TEST(StartUp, UnderWaylandItComputesKeepsItsFormAndEnds) {
+    const ProcessResult run =
+        RunCommand("WERTOMAT_PROBE_CLOSE=session timeout 60 " WERTOMAT_WAYLAND_SESSION
+                   " " WERTOMAT_STARTUP_PROBE);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* seen :
+         {"shown Wertomat\n", "last row     2.0000\t", "maximised: normal, same size\n",
+          "minimised: normal, same size\n", "about box Info über Wertomat\n"}) {
+        EXPECT_NE(run.output.find(seen), std::string::npos) << seen << "\n" << run.output;
+    }
+}
+
 // A display that is set but cannot be reached: the same, in German, with
 // status 1 and no abort.
 TEST(StartUp, AnUnreachableDisplayIsSaidInGerman) {
