@@ -46,11 +46,13 @@ TEST(StartUp, CommandLineArgumentsChangeNothing) {
 
 // On a real Wayland compositor with Qt's own title bar: the program computes,
 // refuses the maximised and minimised states its form does not offer, opens
-// the About box and ends.
+// the About box and ends. Under AddressSanitizer leaks are not counted here:
+// Qt's Wayland platform leaves allocations of a module it has unloaded by
+// then, which no suppression can name; memory errors are still caught.
 TEST(StartUp, UnderWaylandItComputesKeepsItsFormAndEnds) {
-    const ProcessResult run =
-        RunCommand("WERTOMAT_PROBE_CLOSE=session timeout 60 " WERTOMAT_WAYLAND_SESSION
-                   " " WERTOMAT_STARTUP_PROBE);
+    const ProcessResult run = RunCommand(
+        "ASAN_OPTIONS=detect_leaks=0 WERTOMAT_PROBE_CLOSE=session timeout "
+        "60 " WERTOMAT_WAYLAND_SESSION " " WERTOMAT_STARTUP_PROBE);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     for (const char* seen :
          {"shown Wertomat\n", "last row     2.0000\t", "maximised: normal, same size\n",
