@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "framework/numbertext/number_text.h"
+#include "text/number_text.h"
 #include "framework/platform.h"
 #include "framework/resources.h"
 #include "framework/winapp.h"
@@ -17,13 +17,13 @@ namespace {
 constexpr std::string_view kNotANumberMessage = "Bitte eine Zahl eingeben";
 
 // Out of range is not "not a number": the user is told which end to mend.
-std::string_view RefusalMessage(wertomat::NumberRefusal refusal) {
+std::string_view RefusalMessage(text::NumberRefusal refusal) {
     switch (refusal) {
-        case wertomat::NumberRefusal::TooLarge:
-            return wertomat::kNumberTooLargeMessage;
-        case wertomat::NumberRefusal::TooSmall:
-            return wertomat::kNumberTooSmallMessage;
-        case wertomat::NumberRefusal::NotANumber:
+        case text::NumberRefusal::TooLarge:
+            return text::kNumberTooLargeMessage;
+        case text::NumberRefusal::TooSmall:
+            return text::kNumberTooSmallMessage;
+        case text::NumberRefusal::NotANumber:
             break;
     }
     return kNotANumberMessage;
@@ -56,21 +56,21 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
         return;
     }
     const std::optional<CString> text = framework::platform::ControlText(*window, controlId);
-    const std::variant<double, wertomat::NumberRefusal> reading =
-        text.has_value() ? wertomat::ReadNumber(*text) : wertomat::NumberRefusal::NotANumber;
+    const std::variant<double, text::NumberRefusal> reading =
+        text.has_value() ? text::ReadNumber(*text) : text::NumberRefusal::NotANumber;
     const double* number = std::get_if<double>(&reading);
     if (!pDX->m_bSaveAndValidate) {
         // What the user typed stays as typed while it reads as exactly this value.
         if (number == nullptr ||
             std::bit_cast<std::uint64_t>(*number) != std::bit_cast<std::uint64_t>(value)) {
             framework::platform::SetControlText(*window, controlId,
-                                                CString(wertomat::FormatNumber(value)));
+                                                CString(text::FormatNumber(value)));
         }
         return;
     }
     if (number == nullptr) {
         AfxMessageBox(
-            CString(std::string(RefusalMessage(std::get<wertomat::NumberRefusal>(reading)))),
+            CString(std::string(RefusalMessage(std::get<text::NumberRefusal>(reading)))),
             MB_ICONEXCLAMATION);
         pDX->Fail(controlId);
         return;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/encoding/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace framework {
 namespace {
@@ -137,7 +137,7 @@ Parsed<ControlTemplate> ReadControl(ByteReader& reader) {
         control.iconId = *number;
     } else {
         std::optional<std::string> text =
-            wertomat::Utf16ToWindows1252(std::get<std::u16string>(caption));
+            text::Utf16ToWindows1252(std::get<std::u16string>(caption));
         if (!text) {
             return Parsed<ControlTemplate>::Refused("control text without a Windows-1252 form");
         }
@@ -222,8 +222,8 @@ Parsed<DialogTemplate> ReadDialogTemplate(std::span<const std::uint8_t> data) {
     if (!IsNone(menu) || !IsNone(windowClass)) {
         return Result::Refused("dialog with a menu or a window class of its own");
     }
-    std::optional<std::string> titleText = wertomat::Utf16ToWindows1252(title);
-    std::optional<std::string> faceText = wertomat::Utf16ToWindows1252(face);
+    std::optional<std::string> titleText = text::Utf16ToWindows1252(title);
+    std::optional<std::string> faceText = text::Utf16ToWindows1252(face);
     if (!titleText || !faceText) {
         return Result::Refused("dialog text without a Windows-1252 form");
     }
@@ -258,7 +258,7 @@ Parsed<std::string> ReadStringTableEntry(std::span<const std::uint8_t> block, un
     for (std::size_t i = 0; i < length; ++i) {
         text[i] = static_cast<char16_t>(units[2 * i] | (units[2 * i + 1] << 8));
     }
-    std::optional<std::string> converted = wertomat::Utf16ToWindows1252(text);
+    std::optional<std::string> converted = text::Utf16ToWindows1252(text);
     if (!converted) {
         return Result::Refused("string without a Windows-1252 form");
     }

@@ -7,18 +7,18 @@
 #include <optional>
 #include <string_view>
 
-#include "framework/numbertext/number_text.h"
+#include "text/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const std::optional<double> value = wertomat::ParseNumber(text);
+    const std::optional<double> value = text::ParseNumber(text);
     if (!value) {
         return 0;
     }
     if (!std::isfinite(*value)) {
         std::abort();
     }
-    const std::optional<double> again = wertomat::ParseNumber(wertomat::FormatNumber(*value));
+    const std::optional<double> again = text::ParseNumber(text::FormatNumber(*value));
     if (!again || *again != *value || std::signbit(*again) != std::signbit(*value)) {
         std::abort();
     }

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "core/tabulation.h"
-#include "framework/encoding/text_encoding.h"
-#include "framework/numbertext/number_text.h"
+#include "text/text_encoding.h"
+#include "text/number_text.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ bool Write(std::FILE* stream, std::string_view utf8) {
     if (_isatty(descriptor) != 0) {
         std::fflush(stream);
         const int previousMode = _setmode(descriptor, _O_U16TEXT);
-        const std::u16string wide = wertomat::Utf8ToUtf16(utf8);
+        const std::u16string wide = text::Utf8ToUtf16(utf8);
         const bool written =
             std::fputws(reinterpret_cast<const wchar_t*>(wide.c_str()), stream) >= 0;
         std::fflush(stream);
@@ -124,8 +124,8 @@ std::string Printable(std::string_view argument) {
             shown += "\xE2\x80\xA6";  // …
             break;
         }
-        const std::optional<wertomat::DecodedCharacter> decoded =
-            wertomat::DecodeUtf8(argument.substr(i));
+        const std::optional<text::DecodedCharacter> decoded =
+            text::DecodeUtf8(argument.substr(i));
         const std::size_t length = decoded ? decoded->length : 1;
         if (decoded && !IsControl(decoded->character)) {
             shown.append(argument.substr(i, length));
@@ -148,14 +148,14 @@ int Fail(const std::string& message) {
 }
 
 // Why a number argument is not taken; out of range is not "not a number".
-std::string Refusal(std::string_view name, const char* argument, wertomat::NumberRefusal refusal) {
+std::string Refusal(std::string_view name, const char* argument, text::NumberRefusal refusal) {
     const std::string shown = std::string(name) + " \"" + Printable(argument) + "\"";
     switch (refusal) {
-        case wertomat::NumberRefusal::TooLarge:
-            return shown + ": " + wertomat::Windows1252ToUtf8(wertomat::kNumberTooLargeMessage);
-        case wertomat::NumberRefusal::TooSmall:
-            return shown + ": " + wertomat::Windows1252ToUtf8(wertomat::kNumberTooSmallMessage);
-        case wertomat::NumberRefusal::NotANumber:
+        case text::NumberRefusal::TooLarge:
+            return shown + ": " + text::Windows1252ToUtf8(text::kNumberTooLargeMessage);
+        case text::NumberRefusal::TooSmall:
+            return shown + ": " + text::Windows1252ToUtf8(text::kNumberTooSmallMessage);
+        case text::NumberRefusal::NotANumber:
             break;
     }
     return std::string(name) + " ist keine Zahl: \"" + Printable(argument) + "\"";
@@ -164,7 +164,7 @@ std::string Refusal(std::string_view name, const char* argument, wertomat::Numbe
 // FUNKTION is read as the numbers are ("+1", " 1" and "1,0" are 1), then
 // must be one of the polynomials' numbers.
 std::optional<wertomat::FunctionKind> ParseFunction(std::string_view text) {
-    const std::optional<double> number = wertomat::ParseNumber(text);
+    const std::optional<double> number = text::ParseNumber(text);
     if (!number || *number != std::trunc(*number) || *number < 0 || *number > 2) {
         return std::nullopt;
     }
@@ -182,7 +182,7 @@ void WidenOutputPipe() {
 }
 
 int PrintText(std::string_view windows1252Text) {
-    std::string text = wertomat::Windows1252ToUtf8(windows1252Text);
+    std::string text = text::Windows1252ToUtf8(windows1252Text);
 #if defined(_WIN32)
     if (_isatty(_fileno(stdout)) == 0) {
         // Line ends as everywhere on this platform: standard output is binary.
@@ -228,9 +228,9 @@ int Run(int argc, char** argv) {
     constexpr std::string_view kNames[] = {"XA", "XSW", "XE"};
     double values[3] = {};
     for (int i = 0; i < 3; ++i) {
-        const std::variant<double, wertomat::NumberRefusal> reading =
-            wertomat::ReadNumber(argv[i + 1]);
-        if (const auto* refusal = std::get_if<wertomat::NumberRefusal>(&reading)) {
+        const std::variant<double, text::NumberRefusal> reading =
+            text::ReadNumber(argv[i + 1]);
+        if (const auto* refusal = std::get_if<text::NumberRefusal>(&reading)) {
             return Fail(Refusal(kNames[i], argv[i + 1], *refusal));
         }
         values[i] = *std::get_if<double>(&reading);
@@ -251,7 +251,7 @@ int Run(int argc, char** argv) {
                                    [](std::string_view chunk) { return WriteAll(stdout, chunk); });
     switch (outcome.result) {
         case wertomat::StreamResult::Refused:
-            Say(wertomat::Windows1252ToUtf8(outcome.message));
+            Say(text::Windows1252ToUtf8(outcome.message));
             return kExitRefused;
         case wertomat::StreamResult::WriteFailed:
             return ReportWriteError();
@@ -270,7 +270,7 @@ int wmain(int argc, wchar_t** wideArguments) {
     std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i) {
         arguments.push_back(
-            wertomat::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wideArguments[i])));
+            text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wideArguments[i])));
     }
     std::vector<char*> pointers;
     for (std::string& argument : arguments) {

@@ -6,18 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "framework/encoding/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace framework {
 
 inline QString FromWindows1252(std::string_view text) {
-    const std::u16string wide = wertomat::Windows1252ToUtf16(text);
+    const std::u16string wide = text::Windows1252ToUtf16(text);
     return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 
 // Nullopt when a character has no Windows-1252 form.
 inline std::optional<std::string> ToWindows1252(const QString& text) {
-    return wertomat::Utf16ToWindows1252(std::u16string_view(
+    return text::Utf16ToWindows1252(std::u16string_view(
         reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 

@@ -55,7 +55,7 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setAttribute(Qt::WA_InputMethodEnabled, false);
     // Each byte of the code page maps to one character.
     for (std::size_t byte = 0; byte < characters_.size(); ++byte) {
-        characters_[byte] = QChar(wertomat::Windows1252ToUnicode(static_cast<unsigned char>(byte)));
+        characters_[byte] = QChar(text::Windows1252ToUnicode(static_cast<unsigned char>(byte)));
     }
     model_.AddListener(*this);
     measureFont();

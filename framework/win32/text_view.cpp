@@ -119,7 +119,7 @@ void TextView::SetFont(HFONT font) {
     TextLayout::Advances advances{};
     for (std::size_t byte = 0x20; byte < advances.size(); ++byte) {
         const auto character =
-            static_cast<UINT>(wertomat::Windows1252ToUnicode(static_cast<unsigned char>(byte)));
+            static_cast<UINT>(text::Windows1252ToUnicode(static_cast<unsigned char>(byte)));
         INT width = 0;
         GetCharWidth32W(device, character, character, &width);
         advances[byte] = width;

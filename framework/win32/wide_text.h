@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/encoding/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace framework::win32 {
 
@@ -20,7 +20,7 @@ inline std::wstring ToWide(std::string_view text) {
     std::wstring wide(text.size(), L'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         wide[i] = static_cast<wchar_t>(
-            wertomat::Windows1252ToUnicode(static_cast<unsigned char>(text[i])));
+            text::Windows1252ToUnicode(static_cast<unsigned char>(text[i])));
     }
     return wide;
 }
@@ -28,7 +28,7 @@ inline std::wstring ToWide(std::string_view text) {
 // Nullopt when a character has no Windows-1252 byte.
 inline std::optional<std::string> FromWide(std::wstring_view text) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    return wertomat::Utf16ToWindows1252(
+    return text::Utf16ToWindows1252(
         std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/tabulation.h"
-#include "framework/encoding/text_encoding.h"
+#include "text/text_encoding.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/icon_data.h"
 #include "framework/qt/text_view.h"
@@ -85,7 +85,7 @@ public:
 };
 
 std::string Utf8(std::string_view windows1252) {
-    return wertomat::Windows1252ToUtf8(windows1252);
+    return text::Windows1252ToUtf8(windows1252);
 }
 
 TEST(MainDialogOpening, DefaultsFocusAndSystemMenu) {

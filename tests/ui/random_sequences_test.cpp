@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "core/tabulation.h"
-#include "framework/encoding/text_encoding.h"
-#include "framework/numbertext/number_text.h"
+#include "text/text_encoding.h"
+#include "text/number_text.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
@@ -98,14 +98,14 @@ public:
     Expectation Expect(int kind) const {
         Expectation expected;
         for (const int id : {IDC_XA, IDC_XSW, IDC_XE}) {
-            const std::variant<double, wertomat::NumberRefusal> reading =
-                wertomat::ReadNumber(framework::ToWindows1252(Edit(id)->text()).value_or(""));
-            if (const auto* refusal = std::get_if<wertomat::NumberRefusal>(&reading)) {
+            const std::variant<double, text::NumberRefusal> reading =
+                text::ReadNumber(framework::ToWindows1252(Edit(id)->text()).value_or(""));
+            if (const auto* refusal = std::get_if<text::NumberRefusal>(&reading)) {
                 expected.messages.push_back(
-                    *refusal == wertomat::NumberRefusal::TooLarge
-                        ? wertomat::Windows1252ToUtf8(wertomat::kNumberTooLargeMessage)
-                    : *refusal == wertomat::NumberRefusal::TooSmall
-                        ? wertomat::Windows1252ToUtf8(wertomat::kNumberTooSmallMessage)
+                    *refusal == text::NumberRefusal::TooLarge
+                        ? text::Windows1252ToUtf8(text::kNumberTooLargeMessage)
+                    : *refusal == text::NumberRefusal::TooSmall
+                        ? text::Windows1252ToUtf8(text::kNumberTooSmallMessage)
                         : std::string("Bitte eine Zahl eingeben"));
                 return expected;
             }
@@ -116,7 +116,7 @@ public:
         if (outcome.succeeded) {
             expected.table = outcome.text;
         } else {
-            expected.messages.push_back(wertomat::Windows1252ToUtf8(outcome.text));
+            expected.messages.push_back(text::Windows1252ToUtf8(outcome.text));
         }
         return expected;
     }

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "core/tabulation.h"
-#include "framework/encoding/text_encoding.h"
-#include "framework/numbertext/number_text.h"
+#include "text/text_encoding.h"
+#include "text/number_text.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/text_view.h"
 #include "tests/support/gui_test.h"
@@ -83,7 +83,7 @@ TEST(Paste, LongNumbersAreTakenWhole) {
         EXPECT_EQ(start->text(), longZero);
         Edit(window, IDC_XE)->setText(QStringLiteral("1e32771"));
         EXPECT_EQ(Compute(window),  // out of range, and said so
-                  wertomat::Windows1252ToUtf8(wertomat::kNumberTooLargeMessage));
+                  text::Windows1252ToUtf8(text::kNumberTooLargeMessage));
     });
 }
 

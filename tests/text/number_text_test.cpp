@@ -1,4 +1,4 @@
-#include "framework/numbertext/number_text.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,9 @@
 #include <utility>
 #include <variant>
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "text/text_encoding.h"
 
-#include "framework/encoding/text_encoding.h"
-
-namespace wertomat {
+namespace text {
 namespace {
 
 TEST(NumberTextParse, AcceptedForms) {
@@ -96,19 +93,33 @@ TEST(NumberTextFormat, EveryDoubleReadsBackExactly) {
     }
 }
 
-TEST(TextEncoding, EveryByteAsQtsCodecReadsAndWritesIt) {
-    QStringDecoder decoder("windows-1252");
-    QStringEncoder encoder("windows-1252");
+// Windows-1252 as the code page's published table has it: Latin-1 except for
+// 0x80 to 0x9F. Its five unassigned bytes stand for the C1 controls of the
+// same value, as the platform's MultiByteToWideChar reads them.
+TEST(TextEncoding, EveryByteAsThePublishedCodePageHasIt) {
+    const std::pair<unsigned char, char16_t> differing[] = {
+        {0x80, 0x20AC}, {0x81, 0x0081}, {0x82, 0x201A}, {0x83, 0x0192}, {0x84, 0x201E},
+        {0x85, 0x2026}, {0x86, 0x2020}, {0x87, 0x2021}, {0x88, 0x02C6}, {0x89, 0x2030},
+        {0x8A, 0x0160}, {0x8B, 0x2039}, {0x8C, 0x0152}, {0x8D, 0x008D}, {0x8E, 0x017D},
+        {0x8F, 0x008F}, {0x90, 0x0090}, {0x91, 0x2018}, {0x92, 0x2019}, {0x93, 0x201C},
+        {0x94, 0x201D}, {0x95, 0x2022}, {0x96, 0x2013}, {0x97, 0x2014}, {0x98, 0x02DC},
+        {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A}, {0x9C, 0x0153}, {0x9D, 0x009D},
+        {0x9E, 0x017E}, {0x9F, 0x0178}};
+    std::u16string published;
     for (int value = 0; value < 256; ++value) {
-        const char byte = static_cast<char>(value);
-        const QString qt = decoder(QByteArrayView(&byte, 1));
-        ASSERT_EQ(qt.size(), 1) << value;
-        EXPECT_EQ(Windows1252ToUnicode(static_cast<unsigned char>(value)), qt[0].unicode())
-            << value;
-        const QByteArray back = encoder(qt);
-        EXPECT_EQ(UnicodeToWindows1252(qt[0].unicode()), static_cast<unsigned char>(back[0]))
-            << value;
+        published += static_cast<char16_t>(value);
     }
+    for (const auto& [byte, character] : differing) {
+        published[byte] = character;
+    }
+    for (int value = 0; value < 256; ++value) {
+        const auto byte = static_cast<unsigned char>(value);
+        EXPECT_EQ(Windows1252ToUnicode(byte), published[byte]) << value;
+        EXPECT_EQ(UnicodeToWindows1252(published[byte]), byte) << value;
+    }
+    // Latin-1's own C1 controls have no byte where the code page puts a letter.
+    EXPECT_EQ(UnicodeToWindows1252(u'\u0080'), std::nullopt);
+    EXPECT_EQ(UnicodeToWindows1252(u'\u009F'), std::nullopt);
     EXPECT_EQ(Windows1252ToUtf8("f\xFCr gr\xF6\xDF\x65r \xE4 \x80"), "für größer ä €");
 }
 
@@ -120,4 +131,4 @@ TEST(TextEncoding, CharactersWithoutAByteAreRefusedNotDropped) {
 }
 
 }  // namespace
-}  // namespace wertomat
+}  // namespace text

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace wertomat {
+namespace text {
 
 // Every byte has a character: code page 1252 differs from Latin-1 only in
 // 0x80 to 0x9F, and its five unassigned bytes there stand for the C1 controls
@@ -37,4 +37,4 @@ std::optional<DecodedCharacter> DecodeUtf8(std::string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
-}  // namespace wertomat
+}  // namespace text

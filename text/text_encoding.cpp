@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace wertomat {
+namespace text {
 namespace {
 
 // 0x80 to 0x9F; everything else is Latin-1.
@@ -144,4 +144,4 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return bytes;
 }
 
-}  // namespace wertomat
+}  // namespace text

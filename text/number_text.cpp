@@ -1,11 +1,12 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-namespace wertomat {
+namespace text {
 namespace {
 
 // What may stand around a number: a pasted number often ends with a line break.
@@ -80,19 +81,41 @@ bool HasNonZeroDigit(std::string_view normalized) {
     return false;
 }
 
-// A number that a double cannot hold: too large, or too near zero. Long
-// double reaches further and tells which; beyond even that, the exponent's sign.
+// A number that a double cannot hold: too large, or too near zero. Told by its
+// decimal exponent, the first significant digit's place plus the written
+// exponent, so that it needs no wider floating-point type (long double is no
+// wider than double on Windows).
 NumberRefusal OutOfRange(std::string_view normalized) {
-    long double value = 0.0L;
-    const char* const last = normalized.data() + normalized.size();
-    if (std::from_chars(normalized.data(), last, value, std::chars_format::general).ec ==
-        std::errc{}) {
-        return std::fabs(value) >= 1.0L ? NumberRefusal::TooLarge : NumberRefusal::TooSmall;
+    constexpr long long kFarEnough = 1'000'000'000;  // beyond any double, either way
+    long long exponent = 0;
+    bool significant = false;
+    bool afterPoint = false;
+    std::size_t position = 0;
+    for (; position < normalized.size() && normalized[position] != 'e'; ++position) {
+        const char c = normalized[position];
+        if (c == '.') {
+            afterPoint = true;
+        } else if (c >= '1' && c <= '9') {
+            significant = true;
+        }
+        if (c >= '0' && c <= '9' && !afterPoint && significant) {
+            ++exponent;  // a digit of the whole part
+        } else if (c == '0' && afterPoint && !significant) {
+            --exponent;  // a zero between the point and the first digit
+        }
+        exponent = std::clamp(exponent, -kFarEnough, kFarEnough);
     }
-    const std::size_t exponent = normalized.find('e');
-    return exponent != std::string_view::npos && normalized[exponent + 1] == '-'
-               ? NumberRefusal::TooSmall
-               : NumberRefusal::TooLarge;
+    if (position < normalized.size()) {
+        const bool negative = normalized[position + 1] == '-';
+        long long written = 0;
+        for (const char c : normalized.substr(position + 1)) {
+            if (c >= '0' && c <= '9') {
+                written = std::min(written * 10 + (c - '0'), kFarEnough);
+            }
+        }
+        exponent += negative ? -written : written;
+    }
+    return exponent > 0 ? NumberRefusal::TooLarge : NumberRefusal::TooSmall;
 }
 
 }  // namespace
@@ -136,4 +159,4 @@ std::string FormatNumber(double value) {
     return {text.data(), result.ptr};
 }
 
-}  // namespace wertomat
+}  // namespace text

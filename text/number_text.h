@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-namespace wertomat {
+namespace text {
 
 // Reads a decimal number: blanks and line breaks around it, an optional sign,
 // digits with a full stop or a comma as decimal mark and an optional exponent
@@ -29,4 +29,4 @@ inline constexpr std::string_view kNumberTooSmallMessage =
 // "0", "0.1", "2", "1e+21". Infinities and NaN come out as "inf" and "nan".
 std::string FormatNumber(double value);
 
-}  // namespace wertomat
+}  // namespace text
