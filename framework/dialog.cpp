@@ -7,10 +7,10 @@
 #include <string_view>
 #include <variant>
 
-#include "text/number_text.h"
 #include "framework/platform.h"
 #include "framework/resources.h"
 #include "framework/winapp.h"
+#include "text/number_text.h"
 
 namespace {
 
@@ -29,17 +29,11 @@ std::string_view RefusalMessage(text::NumberRefusal refusal) {
     return kNotANumberMessage;
 }
 
-bool dialogFailedToLoad = false;
-
 framework::DialogWindow* WindowOf(CDataExchange* pDX) {
     return pDX != nullptr && pDX->m_pDlgWnd != nullptr ? pDX->m_pDlgWnd->Window() : nullptr;
 }
 
 }  // namespace
-
-bool framework::DialogFailedToLoad() {
-    return dialogFailedToLoad;
-}
 
 // --- Data exchange
 
@@ -69,9 +63,8 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
         return;
     }
     if (number == nullptr) {
-        AfxMessageBox(
-            CString(std::string(RefusalMessage(std::get<text::NumberRefusal>(reading)))),
-            MB_ICONEXCLAMATION);
+        AfxMessageBox(CString(std::string(RefusalMessage(std::get<text::NumberRefusal>(reading)))),
+                      MB_ICONEXCLAMATION);
         pDX->Fail(controlId);
         return;
     }
@@ -130,7 +123,7 @@ INT_PTR CDialog::DoModal() {
                      static_cast<int>(framework::ApplicationName().size()),
                      framework::ApplicationName().data(), templateId_,
                      static_cast<int>(form.error.size()), form.error.data());
-        dialogFailedToLoad = true;
+        framework::NoteDialogFailedToLoad();
         return -1;
     }
     // Without a parent of its own a dialog is modal over the main window.

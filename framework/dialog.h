@@ -68,12 +68,6 @@ private:
     CWnd* parent_;
 };
 
-namespace framework {
-// Whether a dialog of this process could not be made from its template (the
-// reason has gone to stderr): the process then ends with a failure status.
-bool DialogFailedToLoad();
-}  // namespace framework
-
 class CDialogEx : public CDialog {
 public:
     explicit CDialogEx(UINT templateId, CWnd* pParentWnd = nullptr)

@@ -1,7 +1,5 @@
 #include "framework/message_map.h"
 
-#include "framework/cmdtarget.h"
-
 namespace framework {
 
 const MessageMapEntry* FindMessageMapEntry(const MessageMap* map, UINT message, WPARAM wParam) {
@@ -21,15 +19,3 @@ const MessageMapEntry* FindMessageMapEntry(const MessageMap* map, UINT message, 
 }
 
 }  // namespace framework
-
-const framework::MessageMap CCmdTarget::messageMap{nullptr, {}};
-
-bool CCmdTarget::DispatchToMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const framework::MessageMapEntry* entry =
-        framework::FindMessageMapEntry(GetMessageMap(), message, wParam);
-    if (entry == nullptr) {
-        return false;
-    }
-    result = entry->handler(*this, wParam, lParam);
-    return true;
-}

@@ -1,7 +1,8 @@
 // The one seam between the framework and a window system. A backend
-// (framework/qt/ today) defines the three window-system types declared here
-// and implements every function; nothing else in the framework knows the
-// toolkit. The classes of the framework's API call only these.
+// (framework/qt/ or framework/win32/) defines the three window-system types
+// declared in window_handles.h and implements every function; nothing else in
+// the framework knows the toolkit. The API's sources call only these; its
+// headers, which ui/ and app/ include, never include this one.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +16,11 @@
 #include "framework/cstring.h"
 #include "framework/menu_item.h"
 #include "framework/types.h"
+#include "framework/window_handles.h"
 
 class CDialog;
 
 namespace framework {
-
-class DialogWindow;  // a dialog on screen, made from its template
-struct IconData;     // what an HICON points at
-class PaintContext;  // what an HDC points at
 
 struct DialogTemplate;
 
@@ -37,11 +35,6 @@ int RunWithToolkit(const char* programName, int (*body)());
 int RunMessageLoop();
 
 // --- Dialogs
-
-struct DialogWindowDeleter {
-    void operator()(DialogWindow* window) const;
-};
-using DialogWindowPointer = std::unique_ptr<DialogWindow, DialogWindowDeleter>;
 
 // Builds the window of `dialog` from template `templateId` (read as `form`),
 // modal over `parent` (may be null), hands it to the dialog, calls its
@@ -79,11 +72,6 @@ void SystemMenuAppended(DialogWindow& window, const MenuItem& item);
 void SystemCommand(DialogWindow& window, WPARAM command, LPARAM position);
 
 // --- Painting
-
-struct PaintContextDeleter {
-    void operator()(PaintContext* context) const;
-};
-using PaintContextPointer = std::unique_ptr<PaintContext, PaintContextDeleter>;
 
 // Inside a paint message a context that draws on the window; outside one (or
 // without a window) a context on which drawing does nothing.

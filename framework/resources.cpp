@@ -87,4 +87,16 @@ std::string_view ApplicationName() {
     return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
+namespace {
+bool dialogFailedToLoad = false;
+}  // namespace
+
+bool DialogFailedToLoad() {
+    return dialogFailedToLoad;
+}
+
+void NoteDialogFailedToLoad() {
+    dialogFailedToLoad = true;
+}
+
 }  // namespace framework

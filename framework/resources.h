@@ -32,4 +32,9 @@ Parsed<const std::vector<std::uint8_t>*> LoadIconFile(int id);  // as an .ico fi
 // The application's name: the module's file name without its extension.
 std::string_view ApplicationName();
 
+// Whether a dialog of this process could not be made from its template (the
+// reason has gone to stderr): the process then ends with a failure status.
+bool DialogFailedToLoad();
+void NoteDialogFailedToLoad();
+
 }  // namespace framework

@@ -7,7 +7,6 @@
 #include <malloc.h>
 #endif
 
-#include "framework/dialog.h"
 #include "framework/platform.h"
 #include "framework/resources.h"
 

@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include "framework/platform.h"
+
 // --- CMenu
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, std::string_view text) {

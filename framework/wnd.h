@@ -7,8 +7,9 @@
 
 #include "framework/cmdtarget.h"
 #include "framework/cstring.h"
-#include "framework/platform.h"
+#include "framework/menu_item.h"
 #include "framework/types.h"
+#include "framework/window_handles.h"
 
 struct RECT {
     int left = 0;

@@ -204,43 +204,7 @@ QAccessibleInterface* CreateInterface(const QString&, QObject* object) {
     return nullptr;
 }
 
-int ClampedOffset(std::size_t offset) {
-    return static_cast<int>(std::min<std::size_t>(offset, INT_MAX));
-}
-
-QString AnnouncedText(const TextView& view) {
-    const std::string_view text = view.model().Text();
-    return FromWindows1252(text.substr(0, kAnnouncedCharacters));
-}
-
 }  // namespace
-
-void AnnounceTextRemoval(TextView& view) {
-    if (QAccessible::isActive() && !view.model().Text().empty()) {
-        QAccessibleTextRemoveEvent removed(&view, 0, AnnouncedText(view));
-        QAccessible::updateAccessibility(&removed);
-    }
-}
-
-void AnnounceChanges(TextView& view, const TextViewChanges& changes) {
-    if (!QAccessible::isActive()) {
-        return;
-    }
-    const TextViewModel& model = view.model();
-    if (changes.text && !model.Text().empty()) {
-        QAccessibleTextInsertEvent inserted(&view, 0, AnnouncedText(view));
-        QAccessible::updateAccessibility(&inserted);
-    }
-    if (changes.selection) {
-        const auto [first, last] = model.Selection();
-        QAccessibleTextSelectionEvent selected(&view, ClampedOffset(first), ClampedOffset(last));
-        QAccessible::updateAccessibility(&selected);
-    }
-    if (changes.caret || changes.text) {
-        QAccessibleTextCursorEvent moved(&view, ClampedOffset(model.Caret()));
-        QAccessible::updateAccessibility(&moved);
-    }
-}
 
 void InstallAccessibility() {
     static const bool installed = [] {

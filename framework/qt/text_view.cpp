@@ -1,5 +1,6 @@
 #include "framework/qt/text_view.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -11,8 +12,8 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <array>
+#include <climits>
 
-#include "framework/qt/accessibility.h"
 #include "framework/qt/primary_selection.h"
 #include "framework/qt/qt_text.h"
 
@@ -20,6 +21,48 @@ namespace framework {
 namespace {
 
 constexpr int kAutoScrollInterval = 20;  // ms
+
+// Screen readers hear what changed: a new text (at most its first
+// kAnnouncedCharacters, so that a 23 MB table is not copied into an event;
+// the text itself is read on request), the caret and the selection. The
+// removal goes before the old text is replaced.
+constexpr std::size_t kAnnouncedCharacters = 4096;
+
+int ClampedOffset(std::size_t offset) {
+    return static_cast<int>(std::min<std::size_t>(offset, INT_MAX));
+}
+
+QString AnnouncedText(const TextView& view) {
+    const std::string_view text = view.model().Text();
+    return FromWindows1252(text.substr(0, kAnnouncedCharacters));
+}
+
+void AnnounceTextRemoval(TextView& view) {
+    if (QAccessible::isActive() && !view.model().Text().empty()) {
+        QAccessibleTextRemoveEvent removed(&view, 0, AnnouncedText(view));
+        QAccessible::updateAccessibility(&removed);
+    }
+}
+
+void AnnounceChanges(TextView& view, const TextViewChanges& changes) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    const TextViewModel& model = view.model();
+    if (changes.text && !model.Text().empty()) {
+        QAccessibleTextInsertEvent inserted(&view, 0, AnnouncedText(view));
+        QAccessible::updateAccessibility(&inserted);
+    }
+    if (changes.selection) {
+        const auto [first, last] = model.Selection();
+        QAccessibleTextSelectionEvent selected(&view, ClampedOffset(first), ClampedOffset(last));
+        QAccessible::updateAccessibility(&selected);
+    }
+    if (changes.caret || changes.text) {
+        QAccessibleTextCursorEvent moved(&view, ClampedOffset(model.Caret()));
+        QAccessible::updateAccessibility(&moved);
+    }
+}
 
 TextKey KeyOf(int key) {
     static constexpr std::array<std::pair<int, TextKey>, 11> kKeys{{

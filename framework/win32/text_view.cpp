@@ -352,7 +352,13 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Copy();
             return 0;
         case WM_GETOBJECT:
-            return AnswerGetObject(window_, wParam, lParam);
+            return AnswerGetObject(
+                window_,
+                [](HWND window) -> const TextViewModel* {
+                    const TextView* view = Of(window);
+                    return view != nullptr ? &view->Model() : nullptr;
+                },
+                wParam, lParam);
         default:
             return HandleEditMessage(message, wParam, lParam);
     }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/win32/text_view.h"
 #include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
@@ -41,7 +40,7 @@ VARIANT Self() {
 // The view with no children: what the platform's edit says of itself.
 class AccessibleTextView final : public IAccessible {
 public:
-    explicit AccessibleTextView(HWND view) : view_(view) {}
+    AccessibleTextView(HWND view, ModelLookup modelOf) : view_(view), modelOf_(modelOf) {}
     AccessibleTextView(const AccessibleTextView&) = delete;
     AccessibleTextView& operator=(const AccessibleTextView&) = delete;
 
@@ -92,14 +91,14 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        const TextView* view = TextView::Of(view_);
-        if (view == nullptr) {
+        const TextViewModel* model = modelOf_(view_);
+        if (model == nullptr) {
             return E_FAIL;  // the window is gone
         }
         if (!IsSelf(child)) {
             return E_INVALIDARG;
         }
-        const std::wstring text = ToWide(view->Model().Text());
+        const std::wstring text = ToWide(model->Text());
         *value = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
         return *value != nullptr ? S_OK : E_OUTOFMEMORY;
     }
@@ -212,12 +211,13 @@ private:
     }
 
     HWND view_;
+    ModelLookup modelOf_;
     LONG references_ = 1;
 };
 
 }  // namespace
 
-LRESULT AnswerGetObject(HWND view, WPARAM flags, LPARAM objectId) {
+LRESULT AnswerGetObject(HWND view, ModelLookup modelOf, WPARAM flags, LPARAM objectId) {
     if (static_cast<LONG>(objectId) != OBJID_CLIENT) {
         return DefWindowProcW(view, WM_GETOBJECT, flags, objectId);
     }
@@ -227,7 +227,7 @@ LRESULT AnswerGetObject(HWND view, WPARAM flags, LPARAM objectId) {
     if (!comReady) {
         return DefWindowProcW(view, WM_GETOBJECT, flags, objectId);
     }
-    auto* accessible = new AccessibleTextView(view);
+    auto* accessible = new AccessibleTextView(view, modelOf);
     const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, accessible);
     accessible->Release();
     return result;

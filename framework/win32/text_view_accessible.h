@@ -9,9 +9,13 @@
 
 namespace framework::win32 {
 
+// The model behind a view window, null once the window is gone. The view
+// hands it over, so that this side needs no knowledge of the view itself.
+using ModelLookup = const TextViewModel* (*)(HWND view);
+
 // The answer to WM_GETOBJECT: the view's accessible object for OBJID_CLIENT,
 // the platform's answer for anything else.
-LRESULT AnswerGetObject(HWND view, WPARAM flags, LPARAM objectId);
+LRESULT AnswerGetObject(HWND view, ModelLookup modelOf, WPARAM flags, LPARAM objectId);
 // The value, the selection and the caret's place, as the model reports them.
 void AnnounceChanges(HWND view, const TextViewChanges& changes);
 

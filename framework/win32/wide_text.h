@@ -19,8 +19,8 @@ namespace framework::win32 {
 inline std::wstring ToWide(std::string_view text) {
     std::wstring wide(text.size(), L'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        wide[i] = static_cast<wchar_t>(
-            text::Windows1252ToUnicode(static_cast<unsigned char>(text[i])));
+        wide[i] =
+            static_cast<wchar_t>(text::Windows1252ToUnicode(static_cast<unsigned char>(text[i])));
     }
     return wide;
 }
