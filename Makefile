@@ -74,25 +74,12 @@ screenshots: build
 	@$(BUILD_DIR)/tests/wertomat_screenshots build/screenshots
 	@QT_SCALE_FACTOR=1.5 $(BUILD_DIR)/tests/wertomat_screenshots build/screenshots/scale-1.5
 
-# Static analysis of our own code: formatting by the checked-in .clang-format,
-# clang-tidy with the checked-in .clang-tidy (a configuration it cannot parse
-# fails the run: it would quietly check less), and cppcheck. All must be
-# clean. Each class's static message map hides its base's on purpose, hence
-# duplInheritedMember is off.
-LINT_SOURCES := $(CURDIR)/(core|framework|ui|app|resources|tools)/.*\.cpp$$
-lint: build
-	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
-	@echo "clang-format: clean"
-	@run-clang-tidy -p $(BUILD_DIR) -quiet '$(LINT_SOURCES)' >$(BUILD_DIR)/clang-tidy.log 2>&1 && \
-		! grep -q 'Error parsing' $(BUILD_DIR)/clang-tidy.log || \
-		{ cat $(BUILD_DIR)/clang-tidy.log; exit 1; }
-	@echo "clang-tidy: clean"
-	@cppcheck --project=$(BUILD_DIR)/compile_commands.json --std=c++20 -q -j2 \
-		--enable=warning,performance,portability,style --inline-suppr --error-exitcode=1 \
-		--suppress=missingIncludeSystem --suppress=unmatchedSuppression \
-		--suppress=duplInheritedMember \
-		-i build -i tests -i bench -i fuzz
-	@echo "cppcheck: clean"
+# Static analysis of our own code on both platforms (scripts/lint): formatting,
+# clang-tidy and cppcheck over the Linux and the Windows compile databases.
+# Installs only what linting needs.
+lint:
+	@scripts/install-deps lint
+	@scripts/lint
 
 clean:
 	@rm -rf build

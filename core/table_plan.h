@@ -15,6 +15,9 @@ inline constexpr std::size_t kMaximumRowLength = 2 * kMaximumColumnLength + 3;
 // Below this many rows a second thread costs more than it saves.
 inline constexpr std::size_t kRowsWorthASecondThread = 64 << 10;
 
+// Whether a table of at least kRowsWorthASecondThread rows gets a second thread.
+bool UsesASecondThread(Threads threads);
+
 // Formats one row "%10.4f\t%10.4f\r\n" of x and y at sXY, which must have room
 // for kMaximumRowLength characters; returns the row's length.
 std::size_t WriteRow(double x, double y, char* sXY);

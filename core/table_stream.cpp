@@ -151,11 +151,12 @@ bool StreamInOneThread(const TabulationRequest& request, const TablePlan& table,
 }  // namespace
 
 StreamOutcome StreamTabulation(const TabulationRequest& request,
-                               const std::function<bool(std::string_view)>& write) {
+                               const std::function<bool(std::string_view)>& write,
+                               Threads threads) {
     // Large ranges start formatting while the plan is still being settled; a
     // refusal stops the formatters before anything is written.
     std::optional<ParallelTable> parallel;
-    if (std::thread::hardware_concurrency() > 1 && RefusalFor(request).empty() &&
+    if (UsesASecondThread(threads) && RefusalFor(request).empty() &&
         EstimatedStepCount(request) >= static_cast<double>(kRowsWorthASecondThread)) {
         parallel.emplace(request);
         parallel->Start();

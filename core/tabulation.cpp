@@ -181,11 +181,12 @@ namespace {
 // written in two halves at once: the second half goes where the bound says
 // the first half ends at the latest, and moves down if the first is shorter
 // (with rows of one length, the usual case, it fits exactly).
-std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& table, char* out) {
+std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& table, Threads threads,
+                         char* out) {
     const bool roomForTheBound =
         table.lengthBound >= kTableHeader.size() + table.rowCount * table.rowLengthBound;
     if (table.rowCount < kRowsWorthASecondThread || !roomForTheBound ||
-        std::thread::hardware_concurrency() < 2) {
+        !UsesASecondThread(threads)) {
         return WriteRows(request, request.start, table.rowCount, out);
     }
     const std::size_t firstRows = table.rowCount / 2;
@@ -205,7 +206,19 @@ std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& tabl
 
 }  // namespace
 
-TabulationOutcome RunTabulation(const TabulationRequest& request) {
+bool UsesASecondThread(Threads threads) {
+    switch (threads) {
+        case Threads::One:
+            return false;
+        case Threads::Two:
+            return true;
+        case Threads::Automatic:
+            break;
+    }
+    return std::thread::hardware_concurrency() > 1;
+}
+
+TabulationOutcome RunTabulation(const TabulationRequest& request, Threads threads) {
     const auto plan = PlanTable(request);
     if (const auto* message = std::get_if<std::string_view>(&plan)) {
         return Failure(*message);
@@ -217,7 +230,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request) {
     PreferLargePages(sErg.data(), sErg.capacity());
     sErg.resize(table.lengthBound + kMaximumRowLength);
     const std::size_t header = kTableHeader.copy(sErg.data(), kTableHeader.size());
-    const std::size_t length = header + WriteAllRows(request, table, sErg.data() + header);
+    const std::size_t length = header + WriteAllRows(request, table, threads, sErg.data() + header);
     sErg.resize(length);
     // Give back what the bound reserved beyond the text.
     if (sErg.capacity() - length > length / 8) {

@@ -52,8 +52,14 @@ inline constexpr std::string_view kTableHeader = "x\ty\r\n";
 inline constexpr std::size_t kMaximumRowCount = 1'000'001;
 inline constexpr std::size_t kMaximumTableLength = 64u << 20;
 
+// How many threads write a large table: Automatic takes a second one when the
+// machine has a second core; One and Two decide regardless (the bytes are
+// the same either way, which the tests check on any machine).
+enum class Threads { Automatic, One, Two };
+
 // The whole table in one string, or the message.
-TabulationOutcome RunTabulation(const TabulationRequest& request);
+TabulationOutcome RunTabulation(const TabulationRequest& request,
+                                Threads threads = Threads::Automatic);
 
 // The same run, streamed: the table goes to `write` chunk by chunk through a
 // small reused buffer, the same bytes as RunTabulation's. A request that is
@@ -65,6 +71,7 @@ struct StreamOutcome {
     std::string_view message;  // for Refused
 };
 StreamOutcome StreamTabulation(const TabulationRequest& request,
-                               const std::function<bool(std::string_view)>& write);
+                               const std::function<bool(std::string_view)>& write,
+                               Threads threads = Threads::Automatic);
 
 }  // namespace wertomat

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <numeric>
 #include <system_error>
 
 namespace text {
@@ -81,23 +82,20 @@ bool HasNonZeroDigit(std::string_view normalized) {
     return false;
 }
 
-// A number that a double cannot hold: too large, or too near zero. Told by its
-// decimal exponent, the first significant digit's place plus the written
-// exponent, so that it needs no wider floating-point type (long double is no
-// wider than double on Windows).
-NumberRefusal OutOfRange(std::string_view normalized) {
-    constexpr long long kFarEnough = 1'000'000'000;  // beyond any double, either way
+constexpr long long kFarEnough = 1'000'000'000;  // beyond any double's exponent, either way
+
+// The decimal exponent of the digits before any "e": how many places the first
+// significant digit stands left of the point (negative: right of it).
+long long DigitsExponent(std::string_view digits) {
     long long exponent = 0;
     bool significant = false;
     bool afterPoint = false;
-    std::size_t position = 0;
-    for (; position < normalized.size() && normalized[position] != 'e'; ++position) {
-        const char c = normalized[position];
+    for (const char c : digits) {
         if (c == '.') {
             afterPoint = true;
-        } else if (c >= '1' && c <= '9') {
-            significant = true;
+            continue;
         }
+        significant = significant || (c >= '1' && c <= '9');
         if (c >= '0' && c <= '9' && !afterPoint && significant) {
             ++exponent;  // a digit of the whole part
         } else if (c == '0' && afterPoint && !significant) {
@@ -105,15 +103,26 @@ NumberRefusal OutOfRange(std::string_view normalized) {
         }
         exponent = std::clamp(exponent, -kFarEnough, kFarEnough);
     }
-    if (position < normalized.size()) {
-        const bool negative = normalized[position + 1] == '-';
-        long long written = 0;
-        for (const char c : normalized.substr(position + 1)) {
-            if (c >= '0' && c <= '9') {
-                written = std::min(written * 10 + (c - '0'), kFarEnough);
-            }
-        }
-        exponent += negative ? -written : written;
+    return exponent;
+}
+
+// The exponent written after "e", held within kFarEnough.
+long long WrittenExponent(std::string_view exponentText) {
+    const long long written =
+        std::accumulate(exponentText.begin(), exponentText.end(), 0LL, [](long long sum, char c) {
+            return c >= '0' && c <= '9' ? std::min(sum * 10 + (c - '0'), kFarEnough) : sum;
+        });
+    return !exponentText.empty() && exponentText.front() == '-' ? -written : written;
+}
+
+// A number that a double cannot hold: too large, or too near zero. Told by its
+// decimal exponent, so that it needs no wider floating-point type (long double
+// is no wider than double on Windows).
+NumberRefusal OutOfRange(std::string_view normalized) {
+    const std::size_t e = normalized.find('e');
+    long long exponent = DigitsExponent(normalized.substr(0, e));
+    if (e != std::string_view::npos) {
+        exponent += WrittenExponent(normalized.substr(e + 1));
     }
     return exponent > 0 ? NumberRefusal::TooLarge : NumberRefusal::TooSmall;
 }

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "core/tabulation.h"
-#include "text/text_encoding.h"
 #include "text/number_text.h"
+#include "text/text_encoding.h"
 
 namespace {
 
@@ -124,8 +124,7 @@ std::string Printable(std::string_view argument) {
             shown += "\xE2\x80\xA6";  // …
             break;
         }
-        const std::optional<text::DecodedCharacter> decoded =
-            text::DecodeUtf8(argument.substr(i));
+        const std::optional<text::DecodedCharacter> decoded = text::DecodeUtf8(argument.substr(i));
         const std::size_t length = decoded ? decoded->length : 1;
         if (decoded && !IsControl(decoded->character)) {
             shown.append(argument.substr(i, length));
@@ -228,8 +227,7 @@ int Run(int argc, char** argv) {
     constexpr std::string_view kNames[] = {"XA", "XSW", "XE"};
     double values[3] = {};
     for (int i = 0; i < 3; ++i) {
-        const std::variant<double, text::NumberRefusal> reading =
-            text::ReadNumber(argv[i + 1]);
+        const std::variant<double, text::NumberRefusal> reading = text::ReadNumber(argv[i + 1]);
         if (const auto* refusal = std::get_if<text::NumberRefusal>(&reading)) {
             return Fail(Refusal(kNames[i], argv[i + 1], *refusal));
         }
@@ -269,8 +267,7 @@ int Run(int argc, char** argv) {
 int wmain(int argc, wchar_t** wideArguments) {
     std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i) {
-        arguments.push_back(
-            text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wideArguments[i])));
+        arguments.push_back(text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wideArguments[i])));
     }
     std::vector<char*> pointers;
     for (std::string& argument : arguments) {

@@ -19,6 +19,13 @@ namespace framework::win32 {
 using Handle = void*;                                   // an HWND, HICON or HDC
 using SharedText = std::shared_ptr<const std::string>;  // Windows-1252 bytes; null is empty
 
+// The pointer that a message parameter or a window's stored value carries:
+// the platform passes pointers and handles as integers.
+template <typename Pointer, typename Integer>
+Pointer PointerFrom(Integer value) {
+    return reinterpret_cast<Pointer>(value);  // NOLINT(performance-no-int-to-ptr)
+}
+
 // What a dialog's window procedure hands over to the framework.
 class DialogEvents {
 public:

@@ -18,8 +18,7 @@ HWND AsWindow(Handle handle) {
 }
 
 DialogEvents* EventsOf(HWND dialog) {
-    return reinterpret_cast<DialogEvents*>(  // NOLINT(performance-no-int-to-ptr)
-        GetWindowLongPtrW(dialog, DWLP_USER));
+    return PointerFrom<DialogEvents*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 bool IsResultsField(HWND control) {
@@ -51,8 +50,7 @@ void ReplaceResultsFields(HWND dialog) {
         HWND view =
             CreateWindowExW(extendedStyle, kTextViewClass, L"", style, place.left, place.top,
                             place.right - place.left, place.bottom - place.top, dialog,
-                            reinterpret_cast<HMENU>(id),  // NOLINT(performance-no-int-to-ptr)
-                            GetModuleHandleW(nullptr), nullptr);
+                            PointerFrom<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
         if (view == nullptr) {
             continue;  // the platform's edit control stays
         }
@@ -116,7 +114,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         LiftTextLimits(dialog);
         RECT before{};
         GetWindowRect(dialog, &before);
-        auto* events = reinterpret_cast<DialogEvents*>(lParam);  // NOLINT
+        auto* events = PointerFrom<DialogEvents*>(lParam);
         const bool focusFirst = events->Initialize(dialog);
         RECT after{};
         if (GetWindowRect(dialog, &after) && EqualRect(&before, &after)) {

@@ -59,12 +59,12 @@ public:
         switch (message) {
             case WM_ICONERASEBKGND: {
                 // The platform's device becomes a paint context for the handlers.
-                PaintContext context(window_, reinterpret_cast<Handle>(wParam));  // NOLINT
+                PaintContext context(window_, win32::PointerFrom<win32::Handle>(wParam));
                 return owner.SendMessage(message, reinterpret_cast<WPARAM>(&context), lParam);
             }
             case WM_QUERYDRAGICON: {
-                const auto* icon = reinterpret_cast<HICON>(  // NOLINT(performance-no-int-to-ptr)
-                    owner.SendMessage(message, wParam, lParam));
+                const auto* icon =
+                    win32::PointerFrom<HICON>(owner.SendMessage(message, wParam, lParam));
                 return reinterpret_cast<std::intptr_t>(icon != nullptr ? icon->handles.big
                                                                        : nullptr);
             }

@@ -65,14 +65,13 @@ TextView* TextView::Of(HWND window) {
         GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure)) {
         return nullptr;
     }
-    return reinterpret_cast<TextView*>(  // NOLINT(performance-no-int-to-ptr)
-        GetWindowLongPtrW(window, GWLP_USERDATA));
+    return PointerFrom<TextView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         // Owned by the window: deleted at WM_NCDESTROY.
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);  // NOLINT
+        const auto* creation = PointerFrom<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(
             window, GWLP_USERDATA,
             reinterpret_cast<LONG_PTR>(new TextView(window, static_cast<DWORD>(creation->style))));
@@ -86,7 +85,7 @@ LRESULT CALLBACK TextView::Procedure(HWND window, UINT message, WPARAM wParam, L
         delete view;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return view->Handle(message, wParam, lParam);
+    return view->HandleMessage(message, wParam, lParam);
 }
 
 void TextView::SetText(const SharedText& text) {
@@ -135,9 +134,9 @@ void TextView::Paint() {
     HGDIOBJ previousFont =
         SelectObject(device, font_ != nullptr ? font_ : GetStockObject(SYSTEM_FONT));
     // A read-only field asks its dialog for its colours, as the platform's edit does.
-    auto* brush = reinterpret_cast<HBRUSH>(  // NOLINT(performance-no-int-to-ptr)
-        SendMessageW(GetParent(window_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(device),
-                     reinterpret_cast<LPARAM>(window_)));
+    auto* brush = PointerFrom<HBRUSH>(SendMessageW(GetParent(window_), WM_CTLCOLORSTATIC,
+                                                   reinterpret_cast<WPARAM>(device),
+                                                   reinterpret_cast<LPARAM>(window_)));
     if (brush == nullptr) {
         brush = GetSysColorBrush(COLOR_3DFACE);
         SetTextColor(device, GetSysColor(COLOR_WINDOWTEXT));
@@ -276,7 +275,7 @@ void TextView::Copy() const {
     }
 }
 
-LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             Paint();
@@ -284,7 +283,7 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // painting fills the background itself
         case WM_SETFONT:
-            SetFont(reinterpret_cast<HFONT>(wParam));  // NOLINT(performance-no-int-to-ptr)
+            SetFont(PointerFrom<HFONT>(wParam));
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(font_);
@@ -302,6 +301,25 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             model_.SetFocused(false);
             DestroyCaret();
             return 0;
+        case WM_COPY:
+            Copy();
+            return 0;
+        case WM_GETOBJECT:
+            return AnswerGetObject(
+                window_,
+                [](HWND window) -> const TextViewModel* {
+                    const TextView* view = Of(window);
+                    return view != nullptr ? &view->Model() : nullptr;
+                },
+                wParam, lParam);
+        default:
+            return HandleInput(message, wParam, lParam);
+    }
+}
+
+// Keys, the mouse and the scroll bars.
+LRESULT TextView::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
         case WM_KEYDOWN:
             KeyDown(wParam);
             return 0;
@@ -331,37 +349,30 @@ LRESULT TextView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CONTEXTMENU:
             ShowContextMenu(lParam);
             return 0;
-        case WM_MOUSEWHEEL: {
-            UINT linesPerNotch = 3;
-            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
-            wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam) * static_cast<int>(linesPerNotch);
-            const int lines = wheelRemainder_ / WHEEL_DELTA;
-            wheelRemainder_ -= lines * WHEEL_DELTA;
-            const auto top = static_cast<std::ptrdiff_t>(model_.FirstVisibleLine()) - lines;
-            model_.ScrollTo(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, top)),
-                            model_.ScrollX());
+        case WM_MOUSEWHEEL:
+            Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
-        }
         case WM_VSCROLL:
             Scroll(SB_VERT, wParam);
             return 0;
         case WM_HSCROLL:
             Scroll(SB_HORZ, wParam);
             return 0;
-        case WM_COPY:
-            Copy();
-            return 0;
-        case WM_GETOBJECT:
-            return AnswerGetObject(
-                window_,
-                [](HWND window) -> const TextViewModel* {
-                    const TextView* view = Of(window);
-                    return view != nullptr ? &view->Model() : nullptr;
-                },
-                wParam, lParam);
         default:
             return HandleEditMessage(message, wParam, lParam);
     }
+}
+
+// Whole lines per notch, as the system sets them; what is left of a notch
+// (a fine-grained wheel) is kept for the next one.
+void TextView::Wheel(int delta) {
+    UINT linesPerNotch = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
+    wheelRemainder_ += delta * static_cast<int>(linesPerNotch);
+    const int lines = wheelRemainder_ / WHEEL_DELTA;
+    wheelRemainder_ -= lines * WHEEL_DELTA;
+    const auto top = static_cast<std::ptrdiff_t>(model_.FirstVisibleLine()) - lines;
+    model_.ScrollTo(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, top)), model_.ScrollX());
 }
 
 }  // namespace framework::win32

@@ -36,7 +36,8 @@ private:
     std::string_view Bytes() const { return text_ != nullptr ? *text_ : std::string_view(); }
     void TextViewChanged(const TextViewChanges& changes) override;
 
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleLineMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void SetFont(HFONT font);
@@ -45,6 +46,7 @@ private:
     void FollowDrag();
     void ShowContextMenu(LPARAM point);
     void Scroll(int bar, WPARAM request);
+    void Wheel(int delta);
     void Copy() const;
     void UpdateScrollBars();
 

@@ -31,10 +31,10 @@ LRESULT TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case EM_GETSEL: {
             const auto [first, last] = model_.Selection();
             if (wParam != 0) {
-                *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(first);  // NOLINT
+                *PointerFrom<DWORD*>(wParam) = static_cast<DWORD>(first);
             }
             if (lParam != 0) {
-                *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(last);  // NOLINT
+                *PointerFrom<DWORD*>(lParam) = static_cast<DWORD>(last);
             }
             return MAKELRESULT(std::min<std::size_t>(first, 0xFFFF),
                                std::min<std::size_t>(last, 0xFFFF));
@@ -58,7 +58,7 @@ LRESULT TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(Bytes().size());
         case WM_GETTEXT: {
-            auto* buffer = reinterpret_cast<wchar_t*>(lParam);  // NOLINT(performance-no-int-to-ptr)
+            auto* buffer = PointerFrom<wchar_t*>(lParam);
             if (wParam == 0 || buffer == nullptr) {
                 return 0;
             }
@@ -68,7 +68,7 @@ LRESULT TextView::HandleEditMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return static_cast<LRESULT>(text.size());
         }
         case WM_SETTEXT: {
-            const auto* wide = reinterpret_cast<const wchar_t*>(lParam);  // NOLINT
+            const auto* wide = PointerFrom<const wchar_t*>(lParam);
             std::optional<std::string> text = FromWide(wide != nullptr ? wide : L"");
             if (!text) {
                 return FALSE;
@@ -112,7 +112,7 @@ LRESULT TextView::HandleLineMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return static_cast<LRESULT>(layout.LineEnd(line) - layout.LineStart(line));
         }
         case EM_GETLINE: {
-            auto* buffer = reinterpret_cast<wchar_t*>(lParam);  // NOLINT(performance-no-int-to-ptr)
+            auto* buffer = PointerFrom<wchar_t*>(lParam);
             if (buffer == nullptr || wParam >= layout.LineCount()) {
                 return 0;
             }

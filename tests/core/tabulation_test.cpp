@@ -207,7 +207,11 @@ TEST(TabulationBounds, HugeStepsNearTheLargestDoubleStillWork) {
     EXPECT_EQ(wide.size(), 4u);
 }
 
-TEST(TabulationStream, SameBytesAsTheOneStringRunOrNothingAtAll) {
+// Large tables are written by one thread or two; each case runs both ways,
+// whatever the machine's cores, and must give the same bytes.
+class TabulationThreads : public testing::TestWithParam<Threads> {};
+
+TEST_P(TabulationThreads, StreamGivesTheSameBytesAsTheOneStringRunOrNothingAtAll) {
     const TabulationRequest requests[] = {
         {0.0, 0.1, 2.0, 0},         {2.0, -0.1, 0.0, 2},          {-1234567.891, 1e6, 2e6, 1},
         {1e155, 1e154, 1.5e155, 2}, {0.0, 0.000001, 1.0, 0},  // crosses many chunks
@@ -216,12 +220,15 @@ TEST(TabulationStream, SameBytesAsTheOneStringRunOrNothingAtAll) {
     for (const TabulationRequest& request : requests) {
         std::string streamed;
         std::size_t writes = 0;
-        const StreamOutcome stream = StreamTabulation(request, [&](std::string_view chunk) {
-            streamed += chunk;
-            ++writes;
-            return true;
-        });
-        const TabulationOutcome whole = RunTabulation(request);
+        const StreamOutcome stream = StreamTabulation(
+            request,
+            [&](std::string_view chunk) {
+                streamed += chunk;
+                ++writes;
+                return true;
+            },
+            GetParam());
+        const TabulationOutcome whole = RunTabulation(request, Threads::One);
         SCOPED_TRACE(testing::Message() << request.start << " " << request.step << " "
                                         << request.end << " " << request.kind);
         if (whole.succeeded) {
@@ -235,24 +242,34 @@ TEST(TabulationStream, SameBytesAsTheOneStringRunOrNothingAtAll) {
     }
 }
 
-TEST(TabulationTable, LargeTablesOfVaryingWidthAreWholeAndInOrder) {
-    // Rows from 10 to 18 characters a column: written in parallel halves, the
-    // second moved down to meet the first.
+TEST_P(TabulationThreads, LargeTablesOfVaryingWidthAreWholeAndInOrder) {
+    // Rows from 10 to 18 characters a column: with two threads written in
+    // halves, the second moved down to meet the first.
     for (const TabulationRequest request : {TabulationRequest{-5000.0, 0.1, 5000.0, 0},
                                             TabulationRequest{5000.0, -0.1, -5000.0, 2}}) {
-        EXPECT_TRUE(RunTabulation(request).text == ReferenceTable(request));
+        EXPECT_TRUE(RunTabulation(request, GetParam()).text == ReferenceTable(request));
     }
 }
 
-TEST(TabulationStream, AFailedWriteStopsTheRun) {
+TEST_P(TabulationThreads, AFailedWriteStopsTheRun) {
     std::size_t writes = 0;
-    const StreamOutcome stream = StreamTabulation({0.0, 0.000001, 1.0, 0}, [&](std::string_view) {
-        ++writes;
-        return false;
-    });
+    const StreamOutcome stream = StreamTabulation(
+        {0.0, 0.000001, 1.0, 0},
+        [&](std::string_view) {
+            ++writes;
+            return false;
+        },
+        GetParam());
     EXPECT_EQ(stream.result, StreamResult::WriteFailed);
     EXPECT_EQ(writes, 1u);
 }
+
+std::string ThreadsName(const testing::TestParamInfo<Threads>& threads) {
+    return threads.param == Threads::One ? "OneThread" : "TwoThreads";
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabulation, TabulationThreads, testing::Values(Threads::One, Threads::Two),
+                         ThreadsName);
 
 }  // namespace
 }  // namespace wertomat

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "framework/resources.h"
 #include "resources/resource.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/self_destroying_dialog.h"
 
 namespace {
 
@@ -344,8 +346,12 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
         QApplication::sendEvent(window, &onFreeArea);
         EXPECT_TRUE(opened);
         EXPECT_EQ(dialog.systemCommands.size(), 1u);  // dismissed: no command
-        EXPECT_EQ(dialog.GetSystemMenu(TRUE), nullptr);
-        EXPECT_EQ(dialog.GetSystemMenu(FALSE)->Items().size(), 4u);
+        // Reverted, the menu holds the platform's entries again, without ours.
+        dialog.GetSystemMenu(TRUE);
+        const std::vector<framework::MenuItem>& items = dialog.GetSystemMenu(FALSE)->Items();
+        EXPECT_EQ(items.size(), 4u);
+        EXPECT_TRUE(std::none_of(items.begin(), items.end(),
+                                 [](const framework::MenuItem& item) { return item.id == 0x40; }));
     });
 }
 
@@ -353,37 +359,9 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
 
 namespace {
 
-// A dialog whose compute button destroys its window, or the whole dialog,
-// from inside its own modal run.
-class SelfDestroyingDialog : public CDialogEx {
-public:
-    explicit SelfDestroyingDialog(bool wholeObject)
-        : CDialogEx(IDD_MAIN_DIALOG), wholeObject_(wholeObject) {}
-
-    void OnCompute() {
-        if (wholeObject_) {
-            delete this;  // NOLINT(cppcoreguidelines-owning-memory): the case under test
-        } else {
-            DestroyWindow();
-        }
-    }
-
-    const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
-    static const framework::MessageMap messageMap;
-
-private:
-    bool wholeObject_;
-    static const framework::MessageMapEntry messageEntries[];
-};
-
-const framework::MessageMapEntry SelfDestroyingDialog::messageEntries[] = {
-    framework::ButtonClickedEntry<IDC_COMPUTE, &SelfDestroyingDialog::OnCompute>(),
-};
-const framework::MessageMap SelfDestroyingDialog::messageMap{&CDialogEx::messageMap,
-                                                             SelfDestroyingDialog::messageEntries};
-
 TEST(DialogLifetime, DestroyedDuringItsOwnRunEndsTheRunSafely) {
-    SelfDestroyingDialog windowOnly(false);
+    using testing_support::SelfDestroyingDialog;
+    SelfDestroyingDialog windowOnly(SelfDestroyingDialog::Destroys::Window);
     WhenModalAppears([](QWidget* window) {
         qobject_cast<QPushButton*>(
             static_cast<framework::DialogWindow*>(window)->Control(IDC_COMPUTE))
@@ -392,7 +370,7 @@ TEST(DialogLifetime, DestroyedDuringItsOwnRunEndsTheRunSafely) {
     EXPECT_EQ(windowOnly.DoModal(), -1);
     EXPECT_EQ(windowOnly.Window(), nullptr);
 
-    auto* wholeObject = new SelfDestroyingDialog(true);
+    auto* wholeObject = new SelfDestroyingDialog(SelfDestroyingDialog::Destroys::WholeObject);
     WhenModalAppears([](QWidget* window) {
         qobject_cast<QPushButton*>(
             static_cast<framework::DialogWindow*>(window)->Control(IDC_COMPUTE))

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -56,7 +57,21 @@ TEST(TextView, LargeTablesLoadWholeAndScrollByLines) {
     view.setText(table);
     EXPECT_EQ(view.model().Layout().LineCount(), 200'002u);
     EXPECT_GT(view.verticalScrollBar()->maximum(), 199'000);
-    EXPECT_GT(view.model().ContentWidth(), 0);
+    // The widest row as the view's font measures it, byte by byte, with the
+    // tab to the next stop that leaves a space.
+    const QFontMetrics metrics(view.font());
+    const auto width = [&metrics](std::string_view text) {
+        int sum = 0;
+        for (const char c : text) {
+            sum += metrics.horizontalAdvance(QLatin1Char(c));
+        }
+        return sum;
+    };
+    const int stop = view.model().Layout().TabStop();
+    const int before = width("    0.0000");
+    const int tab =
+        stop - before % stop < width(" ") ? 2 * stop - before % stop : stop - before % stop;
+    EXPECT_EQ(view.model().Layout().Widest(), before + tab + width("   -5.0000"));
 }
 
 TEST(TextView, KeyboardSelectsAndCopies) {

@@ -63,8 +63,8 @@ struct Table {
 std::string TableText(const Table& table);
 
 struct Case {
-    Case(std::string name_, Table table_, std::vector<Input> inputs_, Offset anchor_, Offset caret_,
-         Offset firstLine_, std::optional<bool> scrolledAcross_ = std::nullopt,
+    Case(std::string name_, const Table& table_, std::vector<Input> inputs_, Offset anchor_,
+         Offset caret_, Offset firstLine_, std::optional<bool> scrolledAcross_ = std::nullopt,
          bool selectionShown_ = true)
         : name(std::move(name_)),
           table(table_),

@@ -13,12 +13,12 @@
 #include <string>
 
 #include "core/tabulation.h"
-#include "text/text_encoding.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/icon_data.h"
 #include "framework/qt/text_view.h"
 #include "framework/winapp.h"
 #include "tests/support/gui_test.h"
+#include "text/text_encoding.h"
 #include "ui/wertomatdlg.h"
 
 namespace {

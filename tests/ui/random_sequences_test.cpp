@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "core/tabulation.h"
-#include "text/text_encoding.h"
-#include "text/number_text.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
 #include "tests/support/gui_test.h"
+#include "text/number_text.h"
+#include "text/text_encoding.h"
 #include "ui/wertomatdlg.h"
 
 namespace {

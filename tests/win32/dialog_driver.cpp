@@ -6,6 +6,7 @@
 
 #include <deque>
 
+#include "framework/win32/native.h"
 #include "framework/win32/wide_text.h"
 
 namespace driver {
@@ -59,7 +60,7 @@ struct Search {
 };
 
 BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
+    auto* search = framework::win32::PointerFrom<Search*>(parameter);
     // Not necessarily visible yet: the dialog manager shows a dialog once its
     // queue first runs empty, and a timer tick may come before that.
     if (WindowText(window) == search->caption &&
@@ -281,7 +282,8 @@ bool IsMinimized(Window dialog) {
 }
 
 int DragIconWidth(Window dialog) {
-    auto* icon = reinterpret_cast<HICON>(SendMessageW(AsWindow(dialog), WM_QUERYDRAGICON, 0, 0));
+    auto* icon = framework::win32::PointerFrom<HICON>(
+        SendMessageW(AsWindow(dialog), WM_QUERYDRAGICON, 0, 0));
     ICONINFO info{};
     if (icon == nullptr || !GetIconInfo(icon, &info)) {
         return 0;

@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #include "framework/winapp.h"
 #include "resources/resource.h"
+#include "tests/support/self_destroying_dialog.h"
 #include "ui/wertomatdlg.h"
 
 namespace {
@@ -44,6 +45,7 @@ TEST(Win32MainDialog, OpensWithItsDefaultsAndTabsThroughTheForm) {
         driver::Window dialog = MainDialog();
         ASSERT_NE(dialog, nullptr);
         for (const int id : {IDC_XA, IDC_XSW, IDC_XE, IDC_RESULTS}) {
+            // cppcheck-suppress useStlAlgorithm ; a list of four reads plainer as a loop
             texts.push_back(driver::Text(dialog, id));
         }
         firstChecked =
@@ -159,6 +161,21 @@ TEST(Win32MainDialog, EnterEscapeAndTheCloseBoxEndTheRun) {
         CWertomatDlg dlg(nullptr);
         EXPECT_EQ(dlg.DoModal(), expected);
     }
+}
+
+// The Qt side has the same case (DialogLifetime): a dialog that destroys its
+// window, or itself, while the dialog manager runs it.
+TEST(Win32DialogLifetime, DestroyedDuringItsOwnRunEndsTheRunSafely) {
+    using testing_support::SelfDestroyingDialog;
+    const auto clickCompute = [] { driver::Click(MainDialog(), IDC_COMPUTE); };
+    driver::RunSteps({clickCompute});
+    SelfDestroyingDialog windowOnly(SelfDestroyingDialog::Destroys::Window);
+    EXPECT_EQ(windowOnly.DoModal(), -1);
+    EXPECT_EQ(windowOnly.Window(), nullptr);
+
+    driver::RunSteps({clickCompute});
+    auto* wholeObject = new SelfDestroyingDialog(SelfDestroyingDialog::Destroys::WholeObject);
+    EXPECT_EQ(wholeObject->DoModal(), -1);
 }
 
 TEST(Win32MainDialog, MinimisedItAnswersWithTheProgramIcon) {

@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/native.h"
+#include "framework/win32/wide_text.h"
+
 namespace {
 
-const std::wstring kProgram = WERTOMAT_PROGRAM;  // Wine's view of the built program
+const std::wstring kProgram =
+    framework::win32::ToWide(WERTOMAT_PROGRAM);  // Wine's view of the built program
 constexpr WORD kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
 constexpr WORD kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
@@ -143,7 +147,7 @@ struct ProgramWindow {
 };
 
 BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<ProgramWindow*>(parameter);
+    auto* search = framework::win32::PointerFrom<ProgramWindow*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     wchar_t caption[32] = {};

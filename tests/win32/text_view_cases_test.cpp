@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, Win32TextViewCases, testing::ValuesIn(text_view_
 // The edit's line messages, which screen readers use, answered as the
 // platform's own read-only edit answers them for the same table.
 struct LineQuery {
-    const char* name;
+    const char* name;  // cppcheck-suppress unusedStructMember ; the test's name, read by QueryName
     UINT message;
     WPARAM wParam;
     std::pair<LPARAM, LPARAM> selection;  // set first, by EM_SETSEL

@@ -1,0 +1,36 @@
+// A main dialog whose "Berechnen" destroys its window, or the whole dialog
+// object, from inside its own modal run: the run must end with -1 and touch
+// nothing freed, on every backend.
+#pragma once
+
+#include "framework/dialog.h"
+#include "framework/message_map.h"
+#include "resources/resource.h"
+
+namespace testing_support {
+
+class SelfDestroyingDialog : public CDialogEx {
+public:
+    enum class Destroys { Window, WholeObject };
+
+    explicit SelfDestroyingDialog(Destroys what) : CDialogEx(IDD_MAIN_DIALOG), what_(what) {}
+
+    void OnCompute() {
+        if (what_ == Destroys::WholeObject) {
+            delete this;  // NOLINT(cppcoreguidelines-owning-memory): the case under test
+        } else {
+            DestroyWindow();
+        }
+    }
+
+    const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
+    static inline const framework::MessageMapEntry messageEntries[] = {
+        framework::ButtonClickedEntry<IDC_COMPUTE, &SelfDestroyingDialog::OnCompute>(),
+    };
+    static inline const framework::MessageMap messageMap{&CDialogEx::messageMap, messageEntries};
+
+private:
+    Destroys what_;
+};
+
+}  // namespace testing_support
