@@ -2,6 +2,8 @@
 # fresh Debian or Ubuntu machine. The other targets are for developers.
 
 PRESET ?= dev
+# The version, as project() in CMakeLists.txt sets it.
+VERSION := $(shell sed -n 's/^ *VERSION \([0-9.]*\)$$/\1/p' CMakeLists.txt)
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
@@ -33,7 +35,7 @@ windows: deps
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
 	@ctest --preset windows
-	@echo "build/windows/wertomat-1.0.0.1-win64.exe and .zip"
+	@echo "build/windows/wertomat-$(VERSION)-win64.exe and .zip"
 
 # The tests in four builds: the dev build; the Windows build under Wine; the fuzzers, each replaying its
 # committed corpus and then trying fresh inputs for a bounded while; and the

@@ -13,7 +13,12 @@ add_custom_target(wertomat_hicolor_icons ALL DEPENDS ${HICOLOR_FOLDER}/256x256/a
 include(GNUInstallDirs)
 install(DIRECTORY ${HICOLOR_FOLDER}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES wertomat.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES wertomat.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Files that name the version take it from project(), configured into the build.
+set(VERSIONED ${CMAKE_CURRENT_BINARY_DIR}/versioned)
+foreach(source wertomat.metainfo.xml man/wertomat.1 man/wertomat-table.1 changelog)
+    configure_file(${source}.in ${VERSIONED}/${source} @ONLY)
+endforeach()
+install(FILES ${VERSIONED}/wertomat.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Manual pages (German) and the Debian documentation files, compressed as
 # Debian wants them: gzip -9 without name and time stamp.
@@ -25,8 +30,8 @@ foreach(source man/wertomat.1 man/wertomat-table.1 changelog)
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PACKAGE_DOCS}
-        COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${source} > ${output}
-        DEPENDS ${source}
+        COMMAND gzip -9nc ${VERSIONED}/${source} > ${output}
+        DEPENDS ${VERSIONED}/${source}
         COMMENT "Compressing ${name}")
     list(APPEND COMPRESSED ${output})
 endforeach()

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and checks what it holds:
 # the version, the dependencies and every file the desktop needs.
+#   check_package.sh <build folder> <version>
 set -euo pipefail
 build_dir=$1
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; exit 1; }
-package=$(ls "$work"/wertomat_*.deb)
+package="$work/wertomat_${version}_amd64.deb"
+[ -f "$package" ] || { ls "$work"; echo "check_package: no wertomat_${version}_amd64.deb"; exit 1; }
 
 fail() { echo "check_package: $*"; exit 1; }
-[ "$(dpkg-deb --field "$package" Version)" = "1.0.0.1" ] || fail "version is not 1.0.0.1"
+[ "$(dpkg-deb --field "$package" Version)" = "$version" ] || fail "version is not $version"
 depends=$(dpkg-deb --field "$package" Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation qt6-translations-l10n qt6-wayland; do
     grep -q "$needed" <<<"$depends" || fail "no dependency on $needed: $depends"
@@ -32,6 +35,15 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/wertomat.metainfo.
 grep -q "^License: Expat" "$work/root/usr/share/doc/wertomat/copyright" &&
     grep -q "<project_license>MIT</project_license>" "$work/root/usr/share/metainfo/wertomat.metainfo.xml" ||
     fail "the package does not name the MIT licence"
+# Every file that names the version names this one.
+grep -q "<release version=\"$version\"" "$work/root/usr/share/metainfo/wertomat.metainfo.xml" ||
+    fail "the metainfo's release is not $version"
+[ "$(zcat "$work/root/usr/share/doc/wertomat/changelog.gz" | head -1 | sed -n 's/^wertomat (\(.*\)).*/\1/p')" = "$version" ] ||
+    fail "the changelog's top entry is not $version"
+for page in wertomat wertomat-table; do
+    zcat "$work/root/usr/share/man/man1/$page.1.gz" | head -1 | grep -qF "\"Wertomat $version\"" ||
+        fail "man $page does not name $version"
+done
 page=$(MANWIDTH=80 man -l "$work/root/usr/share/man/man1/wertomat-table.1.gz" 2>/dev/null)
 grep -q "EXIT-STATUS" <<<"$page" || fail "man wertomat-table does not render"
 echo "check_package: $(basename "$package") holds everything"

@@ -115,9 +115,9 @@ TEST(ResourceScript, CompiledVersionRecordNamesTheProgram) {
         }
         return wide;
     };
-    for (const char* text :
-         {"VS_VERSION_INFO", "040704B0", "FileDescription", "Wertomat", "FileVersion", "1.0.0.1",
-          "InternalName", "Wertomat.exe", "OriginalFilename", "ProductVersion", "Translation"}) {
+    for (const char* text : {"VS_VERSION_INFO", "040704B0", "FileDescription", "Wertomat",
+                             "FileVersion", WERTOMAT_VERSION, "InternalName", "Wertomat.exe",
+                             "OriginalFilename", "ProductVersion", "Translation"}) {
         EXPECT_NE(compiled.find(utf16(text)), std::string::npos) << text;
     }
     EXPECT_NE(compiled.find("\xBD\x04\xEF\xFE"), std::string::npos);  // fixed part signature

@@ -110,7 +110,7 @@ TEST(TableTool, LargestTableStreamsWholeAndVersionIsShown) {
     const ProcessResult run = RunTool("0 0.000001 1", false);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.output == wertomat::RunTabulation({0.0, 0.000001, 1.0, 0}).text);
-    EXPECT_EQ(RunTool("--version").output, "wertomat-table 1.0.0.1\n");
+    EXPECT_EQ(RunTool("--version").output, "wertomat-table " WERTOMAT_VERSION "\n");
 }
 
 TEST(TableTool, OutputThatCannotBeWrittenIsAnErrorOfItsOwn) {

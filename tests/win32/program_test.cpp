@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +15,7 @@
 
 namespace {
 
+const std::wstring kVersion = framework::win32::ToWide(WERTOMAT_VERSION);
 const std::wstring kProgram =
     framework::win32::ToWide(WERTOMAT_PROGRAM);  // Wine's view of the built program
 constexpr WORD kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
@@ -59,10 +61,15 @@ TEST_F(ProgramResources, VersionRecordHasEveryField) {
     ASSERT_TRUE(VerQueryValueW(copy.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDU);
     EXPECT_EQ(fixed->dwStrucVersion, 0x00010000U);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000U);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001U);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000U);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001U);
+    // The project's version, four numbers, two to a DWORD.
+    unsigned parts[4] = {};
+    ASSERT_EQ(
+        std::sscanf(WERTOMAT_VERSION, "%u.%u.%u.%u", &parts[0], &parts[1], &parts[2], &parts[3]),
+        4);
+    EXPECT_EQ(fixed->dwFileVersionMS, parts[0] << 16 | parts[1]);
+    EXPECT_EQ(fixed->dwFileVersionLS, parts[2] << 16 | parts[3]);
+    EXPECT_EQ(fixed->dwProductVersionMS, parts[0] << 16 | parts[1]);
+    EXPECT_EQ(fixed->dwProductVersionLS, parts[2] << 16 | parts[3]);
     EXPECT_EQ(fixed->dwFileFlagsMask, 0x3FU);
     EXPECT_EQ(fixed->dwFileFlags, 0x01U);
     EXPECT_EQ(fixed->dwFileOS, 0x00040004U);
@@ -71,10 +78,10 @@ TEST_F(ProgramResources, VersionRecordHasEveryField) {
     EXPECT_EQ(fixed->dwFileDateMS | fixed->dwFileDateLS, 0U);
 
     const std::vector<std::pair<std::wstring, std::wstring>> strings = {
-        {L"CompanyName", L""},        {L"FileDescription", L"Wertomat"},
-        {L"FileVersion", L"1.0.0.1"}, {L"InternalName", L"Wertomat.exe"},
-        {L"LegalCopyright", L""},     {L"OriginalFilename", L"Wertomat.exe"},
-        {L"ProductName", L""},        {L"ProductVersion", L"1.0.0.1"}};
+        {L"CompanyName", L""},      {L"FileDescription", L"Wertomat"},
+        {L"FileVersion", kVersion}, {L"InternalName", L"Wertomat.exe"},
+        {L"LegalCopyright", L""},   {L"OriginalFilename", L"Wertomat.exe"},
+        {L"ProductName", L""},      {L"ProductVersion", kVersion}};
     const std::wstring whole(reinterpret_cast<const wchar_t*>(record.data()),
                              record.size() / sizeof(wchar_t));
     std::size_t previous = 0;
