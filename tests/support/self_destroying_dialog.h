@@ -24,13 +24,18 @@ public:
     }
 
     const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
-    static inline const framework::MessageMapEntry messageEntries[] = {
-        framework::ButtonClickedEntry<IDC_COMPUTE, &SelfDestroyingDialog::OnCompute>(),
-    };
-    static inline const framework::MessageMap messageMap{&CDialogEx::messageMap, messageEntries};
+    static const framework::MessageMap messageMap;
 
 private:
     Destroys what_;
+    static const framework::MessageMapEntry messageEntries[1];
 };
+
+// Defined once the class is complete: the entries cast to it.
+inline const framework::MessageMapEntry SelfDestroyingDialog::messageEntries[1] = {
+    framework::ButtonClickedEntry<IDC_COMPUTE, &SelfDestroyingDialog::OnCompute>(),
+};
+inline const framework::MessageMap SelfDestroyingDialog::messageMap{&CDialogEx::messageMap,
+                                                                    messageEntries};
 
 }  // namespace testing_support
