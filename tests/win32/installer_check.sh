@@ -34,9 +34,12 @@ rm -rf "$WINEPREFIX/drive_c/Wertomat"
 folder="$WINEPREFIX/drive_c/Program Files/Wertomat"
 start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Wertomat"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Wertomat'
+values=
+read_uninstall_values() {  # the key's values, read at once and then parsed
+    values=$("$wine_run" reg query "$uninstall_key" 2>/dev/null | tr -d '\r' || true)
+}
 uninstall_value() {  # the value's type and data, as reg prints them
-    "$wine_run" reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name { $1 = ""; print substr($0, 2) }'
+    awk -v name="$1" '$1 == name { $1 = ""; print substr($0, 2) }' <<<"$values"
 }
 
 "$wine_run" "$installer" /S
@@ -48,19 +51,22 @@ done
 [ -f "$start_menu/Wertomat deinstallieren.lnk" ] || fail "no German uninstall entry in the Start menu"
 "$wine_run" "$folder/bin/wertomat-table.exe" 0 1 2 0 | grep -q "2.0000" ||
     fail "the installed wertomat-table does not run"
+read_uninstall_values
 [ "$(uninstall_value InstallLocation)" = 'REG_SZ C:\Program Files\Wertomat' ] ||
     fail "InstallLocation is '$(uninstall_value InstallLocation)'"
 [ "$(uninstall_value DisplayVersion)" = "REG_SZ $version" ] || fail "DisplayVersion is not $version"
 for flag in NoModify NoRepair; do
     [ "$(uninstall_value $flag)" = "REG_DWORD 0x1" ] || fail "$flag is '$(uninstall_value $flag)', not a DWORD 1"
 done
-[[ "$(uninstall_value EstimatedSize)" =~ ^REG_DWORD\ 0x[0-9a-f]*[1-9a-f] ]] || fail "no EstimatedSize"
+[[ "$(uninstall_value EstimatedSize)" =~ ^REG_DWORD\ 0x[0-9a-f]*[1-9a-f] ]] ||
+    fail "no EstimatedSize among the uninstall values: $values"
 
 # The uninstaller copies itself away and returns at once; wineserver -w waits.
 "$wine_run" "$folder/Uninstall.exe" /S
 wineserver -w
 [ ! -e "$folder" ] || fail "the uninstaller left $(ls -R "$folder")"
 [ ! -e "$start_menu" ] || fail "the uninstaller left the Start-menu folder"
+read_uninstall_values
 [ -z "$(uninstall_value DisplayName)" ] || fail "the uninstaller left its registry entry"
 
 # While Wertomat runs, neither the uninstaller nor the installer touches it:
@@ -82,6 +88,7 @@ status=0
 for file in bin/wertomat.exe bin/wertomat-table.exe; do
     [ -f "$portable/$file" ] || fail "the uninstaller removed $file while Wertomat ran"
 done
+read_uninstall_values
 [ -n "$(uninstall_value DisplayName)" ] || fail "the uninstaller dropped its entry while Wertomat ran"
 status=0
 "$wine_run" "$installer" /S '/D=C:\Wertomat' || status=$?
