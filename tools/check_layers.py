@@ -43,10 +43,12 @@ MAY_INCLUDE = {
     "tools": {"core", "text"},
 }
 
-TOOLKIT_HEADER = re.compile(
-    r"^(Q[A-Za-z]*|Qt[A-Za-z]+/.*|qpa/.*|windows|windowsx|winuser|wingdi|winbase|"
-    r"commctrl|oleacc|ole2|objbase|oleauto|olectl|shellapi|uxtheme|richedit)(\.h)?$",
-    re.IGNORECASE)
+# Qt's headers by their exact case (<queue> is the standard library's);
+# Windows' in any case, as the platform's file system takes them.
+QT_HEADER = re.compile(r"^(Q[A-Za-z]+|Qt[A-Za-z]+/.*|qpa/.*)$")
+WINDOWS_HEADER = re.compile(
+    r"^(windows|windowsx|winuser|wingdi|winbase|commctrl|oleacc|ole2|objbase|oleauto|"
+    r"olectl|shellapi|uxtheme|richedit)\.h$", re.IGNORECASE)
 # Build-time helpers that use the toolkit on the build machine and are never
 # linked into a program.
 BUILD_HELPERS = {"resources/export_icons.cpp"}
@@ -82,8 +84,8 @@ def check(root: Path) -> list[str]:
             quote, target = match.groups()
             where = f"{name}:{number}"
             if quote == "<":
-                if TOOLKIT_HEADER.match(target):
-                    is_qt = target[0] in "Qq"
+                is_qt = QT_HEADER.match(target) is not None
+                if is_qt or WINDOWS_HEADER.match(target):
                     home = "qt backend" if is_qt else "win32 backend"
                     if part != home and name not in BUILD_HELPERS:
                         problems.append(f"{where}: <{target}> belongs in framework/"

@@ -8,7 +8,8 @@ tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 mkdir -p "$tree"/{core,framework/qt,ui,app}
 touch "$tree/framework/cstring.h" "$tree/framework/platform.h" "$tree/framework/wnd.h"
-printf '#include "framework/cstring.h"\n' >"$tree/core/tabulation.cpp"
+# <queue> is the standard library's, not Qt's, whatever the letter case.
+printf '#include "framework/cstring.h"\n#include <queue>\n' >"$tree/core/tabulation.cpp"
 printf '#include "framework/platform.h"\n#include "framework/qt/platform_qt.h"\n#include <QWidget>\n' \
     >"$tree/ui/wertomatdlg.cpp"
 printf '#include "framework/wnd.h"\n' >"$tree/framework/dialog.h"
