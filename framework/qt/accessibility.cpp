@@ -5,7 +5,6 @@
 #include <QRadioButton>
 #include <QTextBoundaryFinder>
 #include <algorithm>
-#include <climits>
 
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
@@ -143,9 +142,7 @@ public:
 private:
     TextView* View() const { return static_cast<TextView*>(widget()); }
     TextViewModel& Model() const { return View()->model(); }
-    static int Offset(std::size_t index) {
-        return static_cast<int>(std::min<std::size_t>(index, INT_MAX));
-    }
+    static int Offset(std::size_t index) { return AccessibleOffset(index); }
     static std::size_t Index(int offset) { return static_cast<std::size_t>(std::max(0, offset)); }
     static QString Empty(int* startOffset, int* endOffset) {
         *startOffset = *endOffset = -1;

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
+#include <climits>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +22,12 @@ inline QString FromWindows1252(std::string_view text) {
 inline std::optional<std::string> ToWindows1252(const QString& text) {
     return text::Utf16ToWindows1252(std::u16string_view(
         reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+}
+
+// A byte offset as Qt's accessibility interfaces take it: an int, held at
+// INT_MAX for a text longer than that.
+inline int AccessibleOffset(std::size_t offset) {
+    return static_cast<int>(std::min<std::size_t>(offset, INT_MAX));
 }
 
 }  // namespace framework

@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <array>
-#include <climits>
 
 #include "framework/qt/primary_selection.h"
 #include "framework/qt/qt_text.h"
@@ -27,10 +26,6 @@ constexpr int kAutoScrollInterval = 20;  // ms
 // the text itself is read on request), the caret and the selection. The
 // removal goes before the old text is replaced.
 constexpr std::size_t kAnnouncedCharacters = 4096;
-
-int ClampedOffset(std::size_t offset) {
-    return static_cast<int>(std::min<std::size_t>(offset, INT_MAX));
-}
 
 QString AnnouncedText(const TextView& view) {
     const std::string_view text = view.model().Text();
@@ -55,11 +50,12 @@ void AnnounceChanges(TextView& view, const TextViewChanges& changes) {
     }
     if (changes.selection) {
         const auto [first, last] = model.Selection();
-        QAccessibleTextSelectionEvent selected(&view, ClampedOffset(first), ClampedOffset(last));
+        QAccessibleTextSelectionEvent selected(&view, AccessibleOffset(first),
+                                               AccessibleOffset(last));
         QAccessible::updateAccessibility(&selected);
     }
     if (changes.caret || changes.text) {
-        QAccessibleTextCursorEvent moved(&view, ClampedOffset(model.Caret()));
+        QAccessibleTextCursorEvent moved(&view, AccessibleOffset(model.Caret()));
         QAccessible::updateAccessibility(&moved);
     }
 }
