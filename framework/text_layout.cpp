@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ranges>
 #include <thread>
 
 namespace framework {
@@ -20,6 +21,7 @@ void TextLayout::SetMetrics(const Advances& advances, int tabStop) {
 // Where lines start and how wide the widest is. A large text is indexed in
 // two halves at once, split at a line start.
 void TextLayout::Lay() {
+    returnsBefore_.clear();
     const char* const bytes = text_.data();
     const std::size_t size = std::min<std::size_t>(text_.size(), UINT32_MAX);
     constexpr std::size_t kWorthASecondThread = 1 << 20;
@@ -138,6 +140,54 @@ std::size_t TextLayout::StepForward(std::size_t offset) const {
         return offset + 1;
     }
     return line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : offset;
+}
+
+const std::vector<std::uint32_t>& TextLayout::ReturnsBefore() const {
+    if (returnsBefore_.empty()) {
+        returnsBefore_.reserve(lineStarts_.size());
+        std::uint32_t returns = 0;
+        for (std::size_t line = 0; line < lineStarts_.size(); ++line) {
+            returnsBefore_.push_back(returns);
+            returns += static_cast<std::uint32_t>(NextLineStart(line) - LineEnd(line) == 2);
+        }
+    }
+    return returnsBefore_;
+}
+
+std::size_t TextLayout::CharacterCount() const {
+    return CharacterAt(text_.size());
+}
+
+std::size_t TextLayout::CharacterAt(std::size_t offset) const {
+    offset = std::min(offset, text_.size());
+    const std::size_t line = LineOf(offset);
+    return std::min(offset, LineEnd(line)) - ReturnsBefore()[line];
+}
+
+std::size_t TextLayout::OffsetOfCharacter(std::size_t character) const {
+    const std::vector<std::uint32_t>& returns = ReturnsBefore();
+    const auto lines = std::views::iota(std::size_t{1}, lineStarts_.size());
+    // The last line whose first character is not after `character`.
+    const auto after = std::ranges::partition_point(lines, [&](std::size_t candidate) {
+        return lineStarts_[candidate] - returns[candidate] <= character;
+    });
+    const auto line = static_cast<std::size_t>(after - lines.begin());
+    return std::min(character + returns[line], NextLineStart(line));
+}
+
+std::string TextLayout::CharacterText(std::size_t first, std::size_t last) const {
+    const std::size_t begin = OffsetOfCharacter(first);
+    const std::size_t end = std::max(begin, OffsetOfCharacter(last));
+    std::string text;
+    text.reserve(end - begin);
+    for (std::size_t offset = begin; offset < end; ++offset) {
+        const bool breakReturn = text_[offset] == '\r' && offset + 1 < text_.size() &&
+                                 text_[offset + 1] == '\n';
+        if (!breakReturn) {
+            text.push_back(text_[offset]);
+        }
+    }
+    return text;
 }
 
 }  // namespace framework

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -46,10 +47,19 @@ public:
     std::size_t StepBack(std::size_t offset) const;
     std::size_t StepForward(std::size_t offset) const;
 
+    // The text as a screen reader is given it: every line break one line
+    // feed, so that a line, a word or a character never ends in a carriage
+    // return. Characters count in that text; the index is built on first use.
+    std::size_t CharacterCount() const;
+    std::size_t CharacterAt(std::size_t offset) const;  // inside a break: the break
+    std::size_t OffsetOfCharacter(std::size_t character) const;
+    std::string CharacterText(std::size_t first, std::size_t last) const;
+
 private:
     void Lay();
     int TabAdvance(int x) const;
     int IndexRange(std::size_t begin, std::size_t end, std::vector<std::uint32_t>& starts) const;
+    const std::vector<std::uint32_t>& ReturnsBefore() const;
 
     std::string_view text_;
     // 32 bits suffice: tables stay far below 4 GiB.
@@ -57,6 +67,8 @@ private:
     Advances advances_{};
     int tabStop_ = 56;
     int widest_ = 0;
+    // Per line, the carriage returns in the breaks before it; empty until asked.
+    mutable std::vector<std::uint32_t> returnsBefore_;
 };
 
 }  // namespace framework

@@ -173,6 +173,17 @@ std::size_t TextViewModel::WordStartAfter(std::size_t offset) const {
     return offset;
 }
 
+std::pair<std::size_t, std::size_t> TextViewModel::WordAt(std::size_t offset) const {
+    const std::size_t line = layout_.LineOf(std::min(offset, Text().size()));
+    const std::size_t begin = layout_.LineStart(line);
+    const std::size_t end = layout_.LineEnd(line);
+    if (begin == end) {
+        return {begin, begin};
+    }
+    const std::size_t at = std::clamp(offset, begin, end - 1);
+    return {WordStartBefore(at + 1), WordStartAfter(at)};
+}
+
 KeyResult TextViewModel::PressKey(TextKey key, KeyModifiers modifiers) {
     if (modifiers.control && key == TextKey::A) {
         SelectAll();

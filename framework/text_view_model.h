@@ -92,6 +92,10 @@ public:
     void Select(std::size_t anchor, std::size_t caret, bool scroll);
     void SelectAll();  // the view stays where it is
     KeyResult PressKey(TextKey key, KeyModifiers modifiers);
+    // The word a screen reader reads at `offset`: from the start a word move
+    // left would reach to the start a word move right would reach, within the
+    // line; at the line's end, its last word. Never the line break.
+    std::pair<std::size_t, std::size_t> WordAt(std::size_t offset) const;
     std::vector<ContextMenuEntry> ContextMenu() const;
     KeyResult Execute(TextViewCommand command);  // a context menu entry chosen
 

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QRadioButton>
-#include <QTextBoundaryFinder>
 #include <algorithm>
 
 #include "framework/qt/qt_text.h"
@@ -46,9 +45,10 @@ private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
-// The results view: read-only multi-line text, offsets counted in the
-// view's bytes (one character each). Lines are answered from the view's
-// own index, so reading a large table line by line stays fast.
+// The results view: read-only multi-line text, given as the layout's
+// screen-reader text (one line feed per break), so that Orca never reads a
+// carriage return. Lines are answered from the view's own index and words
+// by the keyboard's rule, so reading a large table line by line stays fast.
 class TextViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit TextViewAccessible(TextView* view)
@@ -91,13 +91,15 @@ public:
         Model().Select(Index(position), Index(position), true);
     }
     QString text(int startOffset, int endOffset) const override {
-        const std::string& bytes = View()->text();
-        const std::size_t first = std::min(Index(startOffset), bytes.size());
-        const std::size_t last = std::clamp(Index(endOffset), first, bytes.size());
-        return FromWindows1252(std::string_view(bytes).substr(first, last - first));
+        const std::size_t count = Model().Layout().CharacterCount();
+        const std::size_t first = std::min(Character(startOffset), count);
+        const std::size_t last = std::clamp(Character(endOffset), first, count);
+        return FromWindows1252(Model().Layout().CharacterText(first, last));
     }
     QString text(QAccessible::Text kind) const override { return QAccessibleWidget::text(kind); }
-    int characterCount() const override { return Offset(View()->text().size()); }
+    int characterCount() const override {
+        return AccessibleOffset(Model().Layout().CharacterCount());
+    }
     QRect characterRect(int offset) const override {
         // The character's cell in the view: its advance wide (a line end one pixel).
         const std::size_t at = std::min(Index(offset), Model().Text().size());
@@ -118,8 +120,11 @@ public:
     void scrollToSubstring(int startIndex, int endIndex) override {
         Model().Select(Index(startIndex), Index(endIndex), true);
     }
-    QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = offset;
+    // One run without attributes over the whole text: Orca ends a line where
+    // a run ends.
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
         return {};
     }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
@@ -142,8 +147,16 @@ public:
 private:
     TextView* View() const { return static_cast<TextView*>(widget()); }
     TextViewModel& Model() const { return View()->model(); }
-    static int Offset(std::size_t index) { return AccessibleOffset(index); }
-    static std::size_t Index(int offset) { return static_cast<std::size_t>(std::max(0, offset)); }
+    static std::size_t Character(int offset) {
+        return static_cast<std::size_t>(std::max(0, offset));
+    }
+    // Between the screen reader's characters and the text's bytes.
+    int Offset(std::size_t index) const {
+        return AccessibleOffset(Model().Layout().CharacterAt(index));
+    }
+    std::size_t Index(int offset) const {
+        return Model().Layout().OffsetOfCharacter(Character(offset));
+    }
     static QString Empty(int* startOffset, int* endOffset) {
         *startOffset = *endOffset = -1;
         return {};
@@ -159,28 +172,14 @@ private:
             return {0, size};
         }
         if (type == QAccessible::CharBoundary) {
-            return {at, std::min(at + 1, size)};
+            return {at, Model().Layout().StepForward(at)};
+        }
+        if (type == QAccessible::WordBoundary) {
+            return Model().WordAt(at);
         }
         const TextLayout& layout = Model().Layout();
-        const std::size_t index = layout.LineOf(at);
-        const std::size_t lineBegin = layout.LineStart(index);
-        const std::size_t lineEnd = layout.LineEnd(index);
-        const std::size_t next = layout.NextLineStart(index);
-        if (type != QAccessible::WordBoundary) {
-            return {lineBegin, next};
-        }
-        const QString line = text(Offset(lineBegin), Offset(lineEnd));
-        QTextBoundaryFinder words(QTextBoundaryFinder::Word, line);
-        words.setPosition(static_cast<qsizetype>(std::min(at, lineEnd) - lineBegin));
-        const qsizetype here = words.position();
-        const qsizetype before = words.isAtBoundary() ? here : words.toPreviousBoundary();
-        words.setPosition(here);
-        qsizetype after = words.toNextBoundary();
-        if (after < 0) {
-            after = line.size();
-        }
-        return {lineBegin + static_cast<std::size_t>(std::max<qsizetype>(before, 0)),
-                lineBegin + static_cast<std::size_t>(after)};
+        const std::size_t line = layout.LineOf(at);
+        return {layout.LineStart(line), layout.NextLineStart(line)};
     }
     QString TextOfUnit(int offset, QAccessible::TextBoundaryType type, int* startOffset,
                        int* endOffset) const {

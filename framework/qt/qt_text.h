@@ -24,7 +24,7 @@ inline std::optional<std::string> ToWindows1252(const QString& text) {
         reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
-// A byte offset as Qt's accessibility interfaces take it: an int, held at
+// An offset as Qt's accessibility interfaces take it: an int, held at
 // INT_MAX for a text longer than that.
 inline int AccessibleOffset(std::size_t offset) {
     return static_cast<int>(std::min<std::size_t>(offset, INT_MAX));

@@ -23,13 +23,19 @@ constexpr int kAutoScrollInterval = 20;  // ms
 
 // Screen readers hear what changed: a new text (at most its first
 // kAnnouncedCharacters, so that a 23 MB table is not copied into an event;
-// the text itself is read on request), the caret and the selection. The
-// removal goes before the old text is replaced.
+// the text itself is read on request), the caret and the selection, all in
+// the characters of the layout's screen-reader text. The removal goes before
+// the old text is replaced.
 constexpr std::size_t kAnnouncedCharacters = 4096;
 
 QString AnnouncedText(const TextView& view) {
-    const std::string_view text = view.model().Text();
-    return FromWindows1252(text.substr(0, kAnnouncedCharacters));
+    const TextLayout& layout = view.model().Layout();
+    return FromWindows1252(
+        layout.CharacterText(0, std::min(layout.CharacterCount(), kAnnouncedCharacters)));
+}
+
+int CharacterOffset(const TextView& view, std::size_t offset) {
+    return AccessibleOffset(view.model().Layout().CharacterAt(offset));
 }
 
 void AnnounceTextRemoval(TextView& view) {
@@ -50,12 +56,12 @@ void AnnounceChanges(TextView& view, const TextViewChanges& changes) {
     }
     if (changes.selection) {
         const auto [first, last] = model.Selection();
-        QAccessibleTextSelectionEvent selected(&view, AccessibleOffset(first),
-                                               AccessibleOffset(last));
+        QAccessibleTextSelectionEvent selected(&view, CharacterOffset(view, first),
+                                               CharacterOffset(view, last));
         QAccessible::updateAccessibility(&selected);
     }
     if (changes.caret || changes.text) {
-        QAccessibleTextCursorEvent moved(&view, AccessibleOffset(model.Caret()));
+        QAccessibleTextCursorEvent moved(&view, CharacterOffset(view, model.Caret()));
         QAccessible::updateAccessibility(&moved);
     }
 }
@@ -320,11 +326,11 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
     }
 }
 
+// Reached by Tab, the view keeps its caret and selection, as text fields on
+// Linux do (Windows' dialog manager selects all instead, and its view leaves
+// that to it); a screen reader then reads the current line, not the table.
 void TextView::focusInEvent(QFocusEvent* event) {
     model_.SetFocused(true);
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
-        model_.SelectAll();  // as the dialog manager does for edits reached by Tab
-    }
     restartCaretBlink();
     QAbstractScrollArea::focusInEvent(event);
 }

@@ -45,6 +45,24 @@ TEST(TextLayout, ALineBreakIsOneStepAndACarriageReturnAloneIsACharacter) {
     }
 }
 
+// A screen reader's text has one line feed per break; every offset maps to a
+// character and back, an offset inside a CR LF to the break.
+TEST(TextLayout, ScreenReadersSeeEachBreakAsOneLineFeed) {
+    const std::string text = "ab\r\ncd\ne\rf\r\n";
+    const TextLayout layout = LaidOut(text);
+    EXPECT_EQ(layout.CharacterCount(), 10u);
+    EXPECT_EQ(layout.CharacterText(0, layout.CharacterCount()), "ab\ncd\ne\rf\n");
+    EXPECT_EQ(layout.CharacterText(2, 5), "\ncd");
+    const std::vector<std::size_t> characters = {0, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 9, 10};
+    for (std::size_t offset = 0; offset <= text.size(); ++offset) {
+        EXPECT_EQ(layout.CharacterAt(offset), characters[offset]) << offset;
+    }
+    const std::vector<std::size_t> offsets = {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 12};
+    for (std::size_t character = 0; character < offsets.size(); ++character) {
+        EXPECT_EQ(layout.OffsetOfCharacter(character), offsets[character]) << character;
+    }
+}
+
 TEST(TextLayout, AHitGoesToTheNearerBoundaryAndTheMidpointToTheRight) {
     const TextLayout layout = LaidOut("abc\r\nx");
     const std::pair<int, std::size_t> hits[] = {

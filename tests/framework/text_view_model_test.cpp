@@ -114,6 +114,30 @@ TEST(TextViewModel, TellsItsListenersWhatChanged) {
 namespace {
 
 // Both views build their context menu from these entries.
+// A screen reader's word is the stretch a word move crosses, and never holds
+// the line break, not even at the line's end.
+TEST(TextViewModel, ScreenReaderWordsAreTheKeyboardsWords) {
+    const std::string text = "x\ty\r\n  -10.0000\t  533.0000\r\n\r\n";
+    framework::TextViewModel model;
+    model.SetText(text);
+    const std::pair<std::size_t, std::string_view> words[] = {
+        {0, "x\t"}, {2, "y"}, {3, "y"}, {5, "  "}, {9, "-10.0000\t  "}, {26, "533.0000"},
+        {27, "533.0000"}, {29, ""}, {31, ""},
+    };
+    for (const auto& [offset, word] : words) {
+        const auto [begin, end] = model.WordAt(offset);
+        EXPECT_EQ(text.substr(begin, end - begin), word) << offset;
+    }
+    for (std::size_t offset = 0; offset <= text.size(); ++offset) {
+        const auto [begin, end] = model.WordAt(offset);
+        if (begin < end) {
+            model.Select(begin, begin, false);
+            model.PressKey(framework::TextKey::Right, {false, true});
+            EXPECT_EQ(model.Caret(), end) << offset;
+        }
+    }
+}
+
 TEST(TextViewModel, ContextMenuEnablesWhatApplies) {
     framework::TextViewModel model;
     const auto states = [&model] {

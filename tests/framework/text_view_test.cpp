@@ -92,13 +92,15 @@ TEST(TextView, KeyboardSelectsAndCopies) {
     EXPECT_FALSE(view.model().HasSelection());
 }
 
-TEST(TextView, TabMovesOnAndSelectsAllWhenEntered) {
+TEST(TextView, TabMovesOnAndBackKeepingTheCaret) {
     ViewInWindow fixture;
+    QTest::keyClick(fixture.view, Qt::Key_Down);
     QTest::keyClick(fixture.view, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), fixture.after);
     QTest::keyClick(fixture.after, Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), fixture.view);
-    EXPECT_EQ(fixture.view->model().SelectedText(), fixture.view->text());
+    EXPECT_FALSE(fixture.view->model().HasSelection());
+    EXPECT_EQ(fixture.view->model().Caret(), 5u);  // where Down left it
 }
 
 TEST(TextView, EnterAndEscapeAreLeftToTheDialog) {
