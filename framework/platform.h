@@ -55,6 +55,8 @@ int CheckedRadioIndex(const DialogWindow& window, int firstId);
 void CheckRadio(DialogWindow& window, int firstId, int index);
 // Focuses a control and selects its text, as after a refused entry.
 void FocusControl(DialogWindow& window, int id);
+// Screen readers say `text` once without moving the focus.
+void Announce(DialogWindow& window, std::string_view text);
 
 bool IsMinimized(const DialogWindow& window);
 // Width and height of the client area in pixels.

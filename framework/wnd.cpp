@@ -145,6 +145,12 @@ BOOL CWnd::IsIconic() const {
     return window_ != nullptr && framework::platform::IsMinimized(*window_);
 }
 
+void CWnd::Announce(const CString& text) {
+    if (window_ != nullptr) {
+        framework::platform::Announce(*window_, text.Bytes());
+    }
+}
+
 void CWnd::GetClientRect(LPRECT rect) const {
     if (rect == nullptr) {
         return;

@@ -89,6 +89,9 @@ public:
     BOOL IsIconic() const;
     void GetClientRect(LPRECT rect) const;
     BOOL DestroyWindow();
+    // Screen readers say `text` (Windows-1252) once, politely, wherever the
+    // focus is: a status such as a finished computation.
+    void Announce(const CString& text);
 
     // The platform's handling of a message nobody else took.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,24 @@
 #include "ui/wertomatdlg.h"
 
+#include <algorithm>
 #include <cassert>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/tabulation.h"
 #include "framework/winapp.h"
+
+namespace {
+
+// What screen readers say when a new table is there: how many rows it has.
+CString RowsComputedText(std::string_view table) {
+    const auto rows = std::count(table.begin(), table.end(), '\n') - 1;  // the header's
+    return rows == 1 ? CString("1 Zeile berechnet")
+                     : CString(std::to_string(rows) + " Zeilen berechnet");
+}
+
+}  // namespace
 
 // --- CAboutDlg
 
@@ -111,4 +125,5 @@ void CWertomatDlg::OnBnClickedCompute() {
     }
     m_ergebnisse = std::move(outcome.text);
     UpdateData(FALSE);
+    Announce(RowsComputedText(m_ergebnisse));
 }

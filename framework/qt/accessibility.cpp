@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QGroupBox>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -29,6 +30,24 @@ public:
             return QString(Button()->text()).remove(u'&');
         }
         return QAccessibleWidget::text(kind);
+    }
+    // The group box around the button labels it, as Qt does for a group box
+    // that is the button's parent: in a dialog's form it is a sibling.
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override {
+        auto found = QAccessibleWidget::relations(match);
+        if ((match & QAccessible::Label) == 0 || widget()->parentWidget() == nullptr) {
+            return found;
+        }
+        const QRect area = widget()->geometry();
+        for (QGroupBox* box : widget()->parentWidget()->findChildren<QGroupBox*>(
+                 Qt::FindDirectChildrenOnly)) {
+            if (box->geometry().contains(area)) {
+                found.append({QAccessible::queryAccessibleInterface(box), QAccessible::Label});
+                break;
+            }
+        }
+        return found;
     }
     QStringList actionNames() const override {
         return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
@@ -190,7 +209,16 @@ private:
     }
 };
 
+// Never shown: screen readers hear it appear and say its name.
+class AnnouncementWidget : public QWidget {
+public:
+    using QWidget::QWidget;
+};
+
 QAccessibleInterface* CreateInterface(const QString&, QObject* object) {
+    if (auto* announcement = dynamic_cast<AnnouncementWidget*>(object)) {
+        return new QAccessibleWidget(announcement, QAccessible::Notification);
+    }
     if (auto* view = qobject_cast<TextView*>(object)) {
         return new TextViewAccessible(view);
     }
@@ -208,6 +236,24 @@ void InstallAccessibility() {
         return true;
     }();
     static_cast<void>(installed);
+}
+
+void Announce(QWidget& window, const QString& text) {
+    const QObjectList& children = window.children();
+    const auto found = std::find_if(children.begin(), children.end(), [](QObject* child) {
+        return dynamic_cast<AnnouncementWidget*>(child) != nullptr;
+    });
+    auto* announcement =
+        found != children.end() ? static_cast<AnnouncementWidget*>(*found) : nullptr;
+    if (announcement == nullptr) {
+        announcement = new AnnouncementWidget(&window);
+        announcement->hide();
+    }
+    announcement->setAccessibleName(text);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent shown(announcement, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
 }
 
 }  // namespace framework

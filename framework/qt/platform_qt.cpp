@@ -12,6 +12,7 @@
 
 #include "framework/dialog.h"
 #include "framework/platform.h"
+#include "framework/qt/accessibility.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/icon_data.h"
 #include "framework/qt/paint_context.h"
@@ -130,6 +131,10 @@ void CheckRadio(DialogWindow& window, int firstId, int index) {
 
 void FocusControl(DialogWindow& window, int id) {
     window.FocusAndSelect(id);
+}
+
+void Announce(DialogWindow& window, std::string_view text) {
+    framework::Announce(window, FromWindows1252(text));
 }
 
 bool IsMinimized(const DialogWindow& window) {

@@ -96,7 +96,6 @@ TextView::TextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     viewport()->setCursor(Qt::IBeamCursor);
-    viewport()->setBackgroundRole(QPalette::Window);  // read-only: the dialog's colour
     setAttribute(Qt::WA_InputMethodEnabled, false);
     // Each byte of the code page maps to one character.
     for (std::size_t byte = 0; byte < characters_.size(); ++byte) {
@@ -202,6 +201,19 @@ void TextView::resizeEvent(QResizeEvent* event) {
 
 // --- Painting
 
+// The frame, and over it while focused a line in the highlight colour, as
+// the style marks a focused line edit.
+bool TextView::event(QEvent* event) {
+    const bool handled = QAbstractScrollArea::event(event);
+    if (event->type() == QEvent::Paint && hasFocus() && frameShape() != QFrame::NoFrame) {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Active, QPalette::Highlight));
+        painter.drawRect(frameRect().adjusted(0, 0, -1, -1));
+    }
+    return handled;
+}
+
+// Text on the base colour, as the platform's text fields paint, read-only or not.
 void TextView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
@@ -332,6 +344,7 @@ void TextView::contextMenuEvent(QContextMenuEvent* event) {
 void TextView::focusInEvent(QFocusEvent* event) {
     model_.SetFocused(true);
     restartCaretBlink();
+    update();  // the focus frame
     QAbstractScrollArea::focusInEvent(event);
 }
 
@@ -340,6 +353,7 @@ void TextView::focusOutEvent(QFocusEvent* event) {
     autoScrollTimer_.stop();
     caretShown_ = false;
     model_.SetFocused(false);
+    update();
     QAbstractScrollArea::focusOutEvent(event);
 }
 

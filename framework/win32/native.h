@@ -58,6 +58,8 @@ void SetControlText(Handle dialog, int id, const SharedText& text);
 int CheckedRadioIndex(Handle dialog, int firstId);
 void CheckRadio(Handle dialog, int firstId, int index);
 void FocusControl(Handle dialog, int id);
+// Screen readers say `text` once, politely, wherever the focus is.
+void Announce(Handle dialog, std::string_view text);
 
 bool IsMinimized(Handle window);
 std::pair<int, int> ClientSize(Handle window);

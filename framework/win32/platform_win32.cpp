@@ -154,6 +154,12 @@ void FocusControl(DialogWindow& window, int id) {
     }
 }
 
+void Announce(DialogWindow& window, std::string_view text) {
+    if (window.Window() != nullptr) {
+        win32::Announce(window.Window(), text);
+    }
+}
+
 bool IsMinimized(const DialogWindow& window) {
     return window.Window() != nullptr && win32::IsMinimized(window.Window());
 }

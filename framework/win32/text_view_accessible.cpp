@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/win32/native.h"
 #include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
@@ -243,6 +244,55 @@ void AnnounceChanges(HWND view, const TextViewChanges& changes) {
     if (GetFocus() == view && (changes.caret || changes.scroll || changes.text)) {
         NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, view, OBJID_CARET, CHILDID_SELF);
     }
+}
+
+namespace {
+
+constexpr int kAnnouncementId = 0x7FF0;       // beyond the forms' control ids
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+constexpr long kPolite = 1;                   // LiveSetting's Polite
+// LiveSetting_Property_GUID, which the cross compiler's headers lack.
+constexpr GUID kLiveSetting = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+
+// Marks `region` as polite for UI Automation's proxy of MSAA; without COM or
+// the service the region stays a plain static, whose name changes are heard.
+void MarkPolite(HWND region) {
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+        VARIANT polite{};
+        polite.vt = VT_I4;
+        polite.lVal = kPolite;
+        services->SetHwndProp(region, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                              kLiveSetting, polite);
+        services->Release();
+    }
+    if (SUCCEEDED(started)) {
+        CoUninitialize();
+    }
+}
+
+}  // namespace
+
+// `text` goes into a polite live region of the dialog, made on first use: a
+// static control without size, which screen readers read when its text
+// changes (UI Automation's live region, set through MSAA's annotation).
+void Announce(Handle window, std::string_view text) {
+    const auto dialog = static_cast<HWND>(window);
+    HWND region = GetDlgItem(dialog, kAnnouncementId);
+    if (region == nullptr) {
+        region = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0,
+                                 0, dialog, PointerFrom<HMENU>(kAnnouncementId),
+                                 GetModuleHandleW(nullptr), nullptr);
+        if (region == nullptr) {
+            return;
+        }
+        MarkPolite(region);
+    }
+    SetWindowTextW(region, ToWide(text).c_str());
+    NotifyWinEvent(kLiveRegionChanged, region, OBJID_CLIENT, CHILDID_SELF);
 }
 
 }  // namespace framework::win32

@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
+#include <set>
 #include <string>
 
 #include "tests/support/gui_test.h"
@@ -101,6 +103,50 @@ TEST(TextView, TabMovesOnAndBackKeepingTheCaret) {
     EXPECT_EQ(QApplication::focusWidget(), fixture.view);
     EXPECT_FALSE(fixture.view->model().HasSelection());
     EXPECT_EQ(fixture.view->model().Caret(), 5u);  // where Down left it
+}
+
+// A palette whose Window and Base differ, as colour schemes have them: text on
+// Base, the selection in Highlight colours, the focus frame in Highlight.
+TEST(TextView, PaintsInThePalettesTextFieldColours) {
+    ViewInWindow fixture;
+    QPalette palette = fixture.window.palette();
+    const QColor window(0x40, 0x40, 0x40), base(0xF0, 0xF0, 0xE0), text(0x10, 0x10, 0x80);
+    const QColor highlight(0x00, 0xA0, 0x00), highlightedText(0xFF, 0xFF, 0x00);
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Window, window);
+        palette.setColor(group, QPalette::Base, base);
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::Highlight, highlight);
+        palette.setColor(group, QPalette::HighlightedText, highlightedText);
+    }
+    fixture.window.setPalette(palette);
+    framework::TextView& view = *fixture.view;
+    view.setFrameShape(QFrame::StyledPanel);
+    const auto colours = [&view] {
+        const QImage image = view.viewport()->grab().toImage();
+        std::set<QRgb> seen;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                seen.insert(image.pixel(x, y) | 0xFF000000u);
+            }
+        }
+        return seen;
+    };
+    const QPoint frameLeft(0, view.height() / 2);
+    std::set<QRgb> seen = colours();
+    EXPECT_TRUE(seen.contains(base.rgb()));
+    EXPECT_TRUE(seen.contains(text.rgb()));
+    EXPECT_FALSE(seen.contains(window.rgb()));
+    EXPECT_EQ(view.grab().toImage().pixelColor(frameLeft), highlight);  // focused
+
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    seen = colours();
+    EXPECT_TRUE(seen.contains(highlight.rgb()));
+    EXPECT_TRUE(seen.contains(highlightedText.rgb()));
+
+    fixture.after->setFocus();
+    testing_support::ProcessEvents();
+    EXPECT_NE(view.grab().toImage().pixelColor(frameLeft), highlight);
 }
 
 TEST(TextView, EnterAndEscapeAreLeftToTheDialog) {

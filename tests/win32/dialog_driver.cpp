@@ -268,6 +268,17 @@ std::vector<unsigned> EventsHeard(Window dialog, int id) {
     return events;
 }
 
+std::vector<std::string> LiveRegionsHeard(Window dialog) {
+    constexpr unsigned kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+    std::vector<std::string> names;
+    for (const auto& [window, event] : heard) {
+        if (event == kLiveRegionChanged && GetParent(window) == AsWindow(dialog)) {
+            names.push_back(ReadAccessible(dialog, GetDlgCtrlID(window)).name);
+        }
+    }
+    return names;
+}
+
 void StopListening() {
     UnhookWinEvent(listening);
     listening = nullptr;

@@ -67,6 +67,8 @@ std::string Line(Window dialog, int id, int line);  // EM_GETLINE
 // StartListening on, the events each control of the dialog sent.
 void StartListening();
 std::vector<unsigned> EventsHeard(Window dialog, int id);
+// The name now of each window of `dialog` that sent a live region change.
+std::vector<std::string> LiveRegionsHeard(Window dialog);
 void StopListening();
 
 void Minimize(Window dialog);

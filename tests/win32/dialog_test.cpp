@@ -266,6 +266,8 @@ TEST(Win32ResultsView, ScreenReadersReadTheTableAndHearItChange) {
     long lines = 0;
     std::string firstRow;
     std::vector<unsigned> events;
+    std::vector<std::string> announced;
+    driver::AccessibleFacts radio;
     driver::RunSteps({[&] {
                           driver::StartListening();
                           driver::Click(MainDialog(), IDC_COMPUTE);
@@ -273,6 +275,8 @@ TEST(Win32ResultsView, ScreenReadersReadTheTableAndHearItChange) {
                       [&] { driver::ControlKey(MainDialog(), IDC_RESULTS, 'A'); },
                       [&] {
                           events = driver::EventsHeard(MainDialog(), IDC_RESULTS);
+                          announced = driver::LiveRegionsHeard(MainDialog());
+                          radio = driver::ReadAccessible(MainDialog(), IDC_FUNCTION_0);
                           driver::StopListening();
                           facts = driver::ReadAccessible(MainDialog(), IDC_RESULTS);
                           lines = driver::LineCount(MainDialog(), IDC_RESULTS);
@@ -290,6 +294,10 @@ TEST(Win32ResultsView, ScreenReadersReadTheTableAndHearItChange) {
     EXPECT_EQ(firstRow, "    0.0000\t   -5.0000");
     EXPECT_NE(std::find(events.begin(), events.end(), kValueChange), events.end());
     EXPECT_NE(std::find(events.begin(), events.end(), kSelectionChange), events.end());
+    EXPECT_EQ(announced, std::vector<std::string>{"21 Zeilen berechnet"});
+    // A radio button is named by its own text; its group box is a sibling, as
+    // in every dialog, which Windows' screen readers find by its place.
+    EXPECT_EQ(radio.name, "Y = 2*x\xB3 - 3*x\xB2 + 4*x -5");
 }
 
 }  // namespace
