@@ -1,0 +1,205 @@
+#!/usr/bin/python3
+"""What Orca says in Wertomat, beside what it says in a standard read-only Qt
+field holding the same table (the reference dialog). Runs inside
+scripts/screen-reader-session, which records Orca's speech line by line.
+
+Usage: orca_speaks.py WERTOMAT REFERENCE_DIALOG WERTOMAT_TABLE
+Keys go in through AT-SPI as a user's would; every step waits for what Orca
+says (an utterance it must say, or a later marker), never for a fixed time.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+LOG = os.environ["WERTOMAT_SPEECH_LOG"]
+TAB, SPACE, DOWN, END = 0xFF09, 0x20, 0xFF54, 0xFF57
+RIGHT, LEFT, LETTER_A = 0xFF53, 0xFF51, 0x61
+SHIFT, CONTROL = 1 << 0, 1 << 2
+PROBLEMS = []
+# Qt's own field splits numbers at the decimal point ("7875"); ours keeps
+# them whole. Both say nothing for the step over the line's end.
+WORDS = "End, Ctrl+Left, Ctrl+Right twice"
+
+
+def said():
+    """Every utterance so far, without the full stop Orca ends a phrase with."""
+    with open(LOG, encoding="utf-8") as log:
+        return [line.removesuffix(".") for line in log.read().splitlines()]
+
+
+def wait_for(start, wanted, seconds=20):
+    """The utterances from `start` on, once one of them satisfies `wanted`;
+    None when none has within `seconds`."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        spoken = said()[start:]
+        if any(wanted(line) for line in spoken):
+            return spoken
+        time.sleep(0.05)
+    return None
+
+
+def press(keysym, modifiers=0):
+    if modifiers:
+        pyatspi.Registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_LOCKMODIFIERS)
+    pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
+    if modifiers:
+        pyatspi.Registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
+
+
+def keys_then(keys, wanted, seconds=20):
+    """Presses `keys` and returns what Orca said until `wanted` was said."""
+    start = len(said())
+    for key in keys:
+        press(*key)
+    spoken = wait_for(start, wanted, seconds)
+    if spoken is None:
+        PROBLEMS.append(f"after {keys}: waited {seconds} s in vain; said {said()[start:][:8]}")
+        return []
+    return spoken
+
+
+def through_marker(keys, marker_key, marker):
+    """What `keys` made Orca say, closed by a marker key whose words are known."""
+    spoken = keys_then(keys + [marker_key], lambda line: line == marker)
+    return spoken[: len(spoken) - 1 - spoken[::-1].index(marker)] if spoken else []
+
+
+def find(node, role, name=None):
+    if node is None:
+        return None
+    if node.getRoleName() == role and (name is None or node.name == name):
+        return node
+    for index in range(node.childCount):
+        found = find(node.getChildAtIndex(index), role, name)
+        if found is not None:
+            return found
+    return None
+
+
+def give_up(problem):
+    """Ends the run with every problem found so far."""
+    for found in PROBLEMS + [problem]:
+        print("orca:", found)
+    sys.exit(1)
+
+
+def start_program(command, title):
+    """Starts `command` and waits until Orca has said its window's title."""
+    start = len(said())
+    program = subprocess.Popen(command)
+    if wait_for(start, lambda line: line.startswith(title), 30) is None:
+        give_up(f"Orca never announced {title}; said {said()[start:][:8]}")
+    for application in pyatspi.Registry.getDesktop(0):
+        if application is not None and find(application, "dialog", title) is not None:
+            return program, application
+    give_up(f"no accessible dialog {title}")
+
+
+def fill(application, values):
+    for name, value in values.items():
+        find(application, "text", name).queryEditableText().setTextContents(value)
+
+
+def expect(condition, problem):
+    if not condition:
+        PROBLEMS.append(problem)
+
+
+def orca_peak_megabytes():
+    pid = os.environ["WERTOMAT_ORCA_PID"]
+    with open(f"/proc/{pid}/status", encoding="ascii") as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) // 1024
+    return 0
+
+
+def reading_keys(rows):
+    """Down twice; words back and on over a line's end, closed by Down."""
+    return {
+        "Down twice": keys_then([(DOWN, 0)], lambda line: line == rows[1])
+        + keys_then([(DOWN, 0)], lambda line: line == rows[2]),
+        WORDS: through_marker(
+            [(END, 0), (LEFT, CONTROL), (RIGHT, CONTROL), (RIGHT, CONTROL)], (DOWN, 0), rows[4]),
+    }
+
+
+def try_wertomat(program_path, rows):
+    program, application = start_program([program_path], "Wertomat")
+    fill(application, {"Xa": "-10", "Xsw": "0,5", "Xe": "10"})
+    # Into the radio group from Xe, then to the third polynomial.
+    find(application, "text", "Xe").queryComponent().grabFocus()
+    spoken = keys_then([(TAB, 0)], lambda line: line.startswith("Y = 2*x"))
+    expect("Funktion" in spoken, f"radio group not named: {spoken}")
+    keys_then([(DOWN, 0), (DOWN, 0)], lambda line: line.startswith("Y = -0,5*x"))
+    find(application, "push button", "Berechnen").queryComponent().grabFocus()
+    keys_then([], lambda line: line.startswith("Berechnen"))
+    spoken = keys_then([(SPACE, 0)], lambda line: "Zeilen berechnet" in line)
+    expect(any(line.endswith("41 Zeilen berechnet") for line in spoken),
+           f"Berechnen announced as {spoken}")
+    entering = keys_then([(TAB, SHIFT)], lambda line: line == rows[0])
+    heard = {"Shift+Tab into the results": entering, **reading_keys(rows)}
+
+    # The largest table: Orca keeps up and stays small.
+    fill(application, {"Xa": "0", "Xsw": "0,000002", "Xe": "2"})
+    find(application, "push button", "Berechnen").queryComponent().grabFocus()
+    keys_then([], lambda line: line.startswith("Berechnen"))
+    began = time.time()
+    keys_then([(SPACE, 0)], lambda line: line.endswith("1000001 Zeilen berechnet"), 60)
+    keys_then([(TAB, SHIFT)], lambda line: line == rows[0], 30)
+    keys_then([(LETTER_A, CONTROL)], lambda line: line == "entire document selected", 30)
+    seconds = time.time() - began
+    expect(seconds < 30, f"largest table: Orca took {seconds:.1f} s")
+    peak = orca_peak_megabytes()
+    expect(peak < 400, f"largest table: Orca grew to {peak} MB")
+    print(f"orca: largest table computed, entered and selected in {seconds:.1f} s; "
+          f"Orca's peak {peak} MB")
+    program.kill()
+    return heard
+
+
+def try_reference(reference_path, table_path, rows):
+    program, application = start_program([reference_path, table_path], "Referenz")
+    find(application, "push button", "Berechnen").queryComponent().grabFocus()
+    keys_then([], lambda line: line.startswith("Berechnen"))
+    entering = keys_then([(TAB, SHIFT)], lambda line: line == rows[0])
+    heard = {"Shift+Tab into the results": entering, **reading_keys(rows)}
+    program.kill()
+    return heard
+
+
+def main():
+    program_path, reference_path, table_tool = sys.argv[1:4]
+    table = subprocess.run([table_tool, "--", "-10", "0,5", "10", "2"], check=True,
+                           capture_output=True).stdout.decode("cp1252")
+    rows = table.split("\r\n")
+    with tempfile.NamedTemporaryFile("w", suffix=".txt", encoding="latin-1") as file:
+        file.write(table.replace("\r\n", "\n"))
+        file.flush()
+        if wait_for(0, lambda line: line == "Screen reader on", 60) is None:
+            give_up("Orca did not start")
+        ours = try_wertomat(program_path, rows)
+        standard = try_reference(reference_path, file.name, rows)
+    last_number = rows[2].split()[-1]
+    expect(ours[WORDS] == [last_number] * 2 and len(standard[WORDS]) == 2,
+           f"words: {ours[WORDS]}, the standard field: {standard[WORDS]}")
+    for step, words in ours.items():
+        print(f"orca: {step}: {words}")
+        expect(step == WORDS or words == standard[step],
+               f"{step}: {words}, the standard field: {standard[step]}")
+        expect(all("\\r" not in line and len(line) < 200 for line in words),
+               f"{step}: a carriage return or a long text spoken: {words}")
+    expect(rows[1] in ours["Down twice"] and rows[2] in ours["Down twice"],
+           f"Down does not speak whole rows: {ours['Down twice']}")
+    for problem in PROBLEMS:
+        print("orca:", problem)
+    print("orca:", "speaks as the standard field" if not PROBLEMS else "problems found")
+    return 1 if PROBLEMS else 0
+
+
+sys.exit(main())
