@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ranges>
 #include <thread>
 
 namespace framework {
@@ -166,12 +165,15 @@ std::size_t TextLayout::CharacterAt(std::size_t offset) const {
 
 std::size_t TextLayout::OffsetOfCharacter(std::size_t character) const {
     const std::vector<std::uint32_t>& returns = ReturnsBefore();
-    const auto lines = std::views::iota(std::size_t{1}, lineStarts_.size());
-    // The last line whose first character is not after `character`.
-    const auto after = std::ranges::partition_point(lines, [&](std::size_t candidate) {
-        return lineStarts_[candidate] - returns[candidate] <= character;
-    });
-    const auto line = static_cast<std::size_t>(after - lines.begin());
+    // The last line whose first character is not after `character`: a
+    // binary search over [low, high).
+    std::size_t low = 0;
+    std::size_t high = lineStarts_.size();
+    while (high - low > 1) {
+        const std::size_t middle = low + (high - low) / 2;
+        (lineStarts_[middle] - returns[middle] <= character ? low : high) = middle;
+    }
+    const std::size_t line = low;
     return std::min(character + returns[line], NextLineStart(line));
 }
 
@@ -181,8 +183,8 @@ std::string TextLayout::CharacterText(std::size_t first, std::size_t last) const
     std::string text;
     text.reserve(end - begin);
     for (std::size_t offset = begin; offset < end; ++offset) {
-        const bool breakReturn = text_[offset] == '\r' && offset + 1 < text_.size() &&
-                                 text_[offset + 1] == '\n';
+        const bool breakReturn =
+            text_[offset] == '\r' && offset + 1 < text_.size() && text_[offset + 1] == '\n';
         if (!breakReturn) {
             text.push_back(text_[offset]);
         }

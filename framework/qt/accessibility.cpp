@@ -40,8 +40,8 @@ public:
             return found;
         }
         const QRect area = widget()->geometry();
-        for (QGroupBox* box : widget()->parentWidget()->findChildren<QGroupBox*>(
-                 Qt::FindDirectChildrenOnly)) {
+        for (QGroupBox* box :
+             widget()->parentWidget()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
             if (box->geometry().contains(area)) {
                 found.append({QAccessible::queryAccessibleInterface(box), QAccessible::Label});
                 break;

@@ -265,8 +265,8 @@ void MarkPolite(HWND region) {
         VARIANT polite{};
         polite.vt = VT_I4;
         polite.lVal = kPolite;
-        services->SetHwndProp(region, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              kLiveSetting, polite);
+        services->SetHwndProp(region, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kLiveSetting,
+                              polite);
         services->Release();
     }
     if (SUCCEEDED(started)) {
@@ -279,12 +279,12 @@ void MarkPolite(HWND region) {
 // `text` goes into a polite live region of the dialog, made on first use: a
 // static control without size, which screen readers read when its text
 // changes (UI Automation's live region, set through MSAA's annotation).
-void Announce(Handle window, std::string_view text) {
-    const auto dialog = static_cast<HWND>(window);
-    HWND region = GetDlgItem(dialog, kAnnouncementId);
+void Announce(Handle dialog, std::string_view text) {
+    const auto window = static_cast<HWND>(dialog);
+    HWND region = GetDlgItem(window, kAnnouncementId);
     if (region == nullptr) {
-        region = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0,
-                                 0, dialog, PointerFrom<HMENU>(kAnnouncementId),
+        region = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
+                                 window, PointerFrom<HMENU>(kAnnouncementId),
                                  GetModuleHandleW(nullptr), nullptr);
         if (region == nullptr) {
             return;

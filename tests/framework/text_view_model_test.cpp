@@ -121,8 +121,8 @@ TEST(TextViewModel, ScreenReaderWordsAreTheKeyboardsWords) {
     framework::TextViewModel model;
     model.SetText(text);
     const std::pair<std::size_t, std::string_view> words[] = {
-        {0, "x\t"}, {2, "y"}, {3, "y"}, {5, "  "}, {9, "-10.0000\t  "}, {26, "533.0000"},
-        {27, "533.0000"}, {29, ""}, {31, ""},
+        {0, "x\t"},       {2, "y"},         {3, "y"}, {5, "  "}, {9, "-10.0000\t  "},
+        {26, "533.0000"}, {27, "533.0000"}, {29, ""}, {31, ""},
     };
     for (const auto& [offset, word] : words) {
         const auto [begin, end] = model.WordAt(offset);
