@@ -40,12 +40,13 @@ public:
             return found;
         }
         const QRect area = widget()->geometry();
-        for (QGroupBox* box :
-             widget()->parentWidget()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
-            if (box->geometry().contains(area)) {
-                found.append({QAccessible::queryAccessibleInterface(box), QAccessible::Label});
-                break;
-            }
+        const QList<QGroupBox*> boxes =
+            widget()->parentWidget()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
+        const auto around = std::find_if(boxes.begin(), boxes.end(), [&area](QGroupBox* box) {
+            return box->geometry().contains(area);
+        });
+        if (around != boxes.end()) {
+            found.append({QAccessible::queryAccessibleInterface(*around), QAccessible::Label});
         }
         return found;
     }
