@@ -7,6 +7,8 @@
 #include <io.h>
 #endif
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -15,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -88,10 +91,26 @@ void Say(std::string_view utf8) {
     Write(stderr, "wertomat-table: " + std::string(utf8) + "\n");
 }
 
+// The errors that writing the output can meet, in German on every platform
+// (Windows' C library knows English texts only), worded as glibc's German
+// ones; any other error as the system words it.
+std::string ErrorText(int error) {
+    static constexpr std::array<std::pair<int, std::string_view>, 7> kTexts{{
+        {0, "unbekannter Fehler"},
+        {ENOSPC, "Auf dem Gerät ist kein Speicherplatz mehr verfügbar"},
+        {EPIPE, "Datenübergabe unterbrochen (broken pipe)"},
+        {EBADF, "Ungültiger Dateideskriptor"},
+        {EIO, "Eingabe-/Ausgabefehler"},
+        {EFBIG, "Datei zu groß"},
+        {EACCES, "Keine Berechtigung"},
+    }};
+    const auto known = std::find_if(kTexts.begin(), kTexts.end(),
+                                    [error](const auto& entry) { return entry.first == error; });
+    return known != kTexts.end() ? std::string(known->second) : std::strerror(error);
+}
+
 int ReportWriteError() {
-    const int error = errno;
-    Say(std::string("Fehler beim Schreiben der Ausgabe: ") +
-        (error != 0 ? std::strerror(error) : "unbekannter Fehler"));
+    Say("Fehler beim Schreiben der Ausgabe: " + ErrorText(errno));
     return kExitWriteError;
 }
 

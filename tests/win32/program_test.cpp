@@ -78,10 +78,14 @@ TEST_F(ProgramResources, VersionRecordHasEveryField) {
     EXPECT_EQ(fixed->dwFileDateMS | fixed->dwFileDateLS, 0U);
 
     const std::vector<std::pair<std::wstring, std::wstring>> strings = {
-        {L"CompanyName", L""},      {L"FileDescription", L"Wertomat"},
-        {L"FileVersion", kVersion}, {L"InternalName", L"Wertomat.exe"},
-        {L"LegalCopyright", L""},   {L"OriginalFilename", L"Wertomat.exe"},
-        {L"ProductName", L""},      {L"ProductVersion", kVersion}};
+        {L"CompanyName", L""},
+        {L"FileDescription", L"Wertomat"},
+        {L"FileVersion", kVersion},
+        {L"InternalName", L"Wertomat.exe"},
+        {L"LegalCopyright", L"Copyright (C) 2026"},  // as the About box, no holder named
+        {L"OriginalFilename", L"Wertomat.exe"},
+        {L"ProductName", L""},
+        {L"ProductVersion", kVersion}};
     const std::wstring whole(reinterpret_cast<const wchar_t*>(record.data()),
                              record.size() / sizeof(wchar_t));
     std::size_t previous = 0;
