@@ -124,6 +124,9 @@ DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* par
     }
     SetTabOrder();
     NameFieldsByTheirLabels();
+    if (HasStyle(form.style, WS_THICKFRAME)) {
+        FollowTheFrame(clientSize);
+    }
 
     if (HasStyle(form.style, WS_SYSMENU)) {
         auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
@@ -474,8 +477,48 @@ Qt::WindowStates DialogWindow::OfferedStates() const {
     return offered;
 }
 
+// The frame sizes the dialog from the form's size up, or down to the screen's
+// work area where that is smaller; the controls follow the frame.
+void DialogWindow::FollowTheFrame(QSize formSize) {
+    formSize_ = formSize;
+    std::vector<ControlBox> boxes;
+    std::vector<bool> growing;
+    for (const ControlEntry& entry : controls_) {
+        const QRect area = entry.widget->geometry();
+        boxes.push_back({area.x(), area.y(), area.width(), area.height()});
+        growing.push_back(entry.form->controlClass == ControlClass::Edit &&
+                          HasStyle(entry.form->style, ES_MULTILINE));
+    }
+    following_ = FollowingOf(boxes, growing);
+    formBoxes_ = std::move(boxes);
+    QSize smallest = formSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
+        smallest = smallest.boundedTo(screen->availableSize());
+    }
+    smallest_ = smallest;
+    setMinimumSize(smallest);
+    resize(smallest);
+}
+
+void DialogWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (following_.empty()) {
+        return;
+    }
+    const int growX = width() - formSize_.width();
+    const int growY = height() - formSize_.height();
+    for (std::size_t index = 0; index < controls_.size(); ++index) {
+        const ControlBox box = Place(formBoxes_[index], following_[index], growX, growY);
+        controls_[index].widget->setGeometry(box.x, box.y, box.width, box.height);
+    }
+}
+
 void DialogWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !following_.empty()) {
+        // Minimised, the window takes the size the platform gives an icon.
+        setMinimumSize(isMinimized() ? QSize() : smallest_);
+    }
     if (event->type() != QEvent::WindowStateChange ||
         (windowState() & ~OfferedStates()) == Qt::WindowNoState) {
         return;

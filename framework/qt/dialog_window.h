@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/cstring.h"
+#include "framework/dialog_sizing.h"
 #include "framework/qt/dialog_units.h"
 #include "framework/resource_file.h"
 
@@ -61,6 +62,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -73,6 +75,7 @@ private:
     QWidget* CreateStatic(const ControlTemplate& control);
     QWidget* CreateEdit(const ControlTemplate& control);
     QWidget* CreateButton(const ControlTemplate& control);
+    void FollowTheFrame(QSize formSize);
     void SetTabOrder();
     void NameFieldsByTheirLabels();
     bool HasMnemonic(QChar letter) const;
@@ -101,6 +104,12 @@ private:
     QPaintEvent* activePaintEvent_ = nullptr;
     int result_ = 0;
     bool ended_ = false;
+    // With a sizing frame: the form's client size, each control's place in
+    // it, and how each follows the frame (in the order of controls_).
+    QSize formSize_;
+    QSize smallest_;
+    std::vector<ControlBox> formBoxes_;
+    std::vector<Following> following_;
 };
 
 }  // namespace framework

@@ -117,11 +117,28 @@ TEST(DialogFromTemplate, ControlsStandWhereTheTemplatePutsThem) {
         EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
         EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
-        // Resizing moves nothing.
-        const QRect before = dialog.Control(IDC_COMPUTE)->geometry();
-        window->resize(window->width() + 100, window->height() + 50);
-        ProcessEvents();
-        EXPECT_EQ(dialog.Control(IDC_COMPUTE)->geometry(), before);
+        // The frame sizes the results and moves the buttons with the corner;
+        // the rest stays, and nothing goes below the form's size.
+        const auto place = [&dialog](int id) { return dialog.Control(id)->geometry(); };
+        const std::pair<int, int> sizes[] = {{100, 50}, {-300, -200}, {0, 0}};
+        for (const auto& [growX, growY] : sizes) {
+            const QRect results = place(IDC_RESULTS);
+            const QRect compute = place(IDC_COMPUTE);
+            const QRect cancel = place(IDCANCEL);
+            const QRect start = place(IDC_XA);
+            const QSize was = window->size();
+            window->resize(window->width() + growX, window->height() + growY);
+            ProcessEvents();
+            const int dx = std::max(growX, 0);
+            const int dy = std::max(growY, 0);
+            EXPECT_EQ(window->size(), was + QSize(dx, dy)) << growX;
+            EXPECT_EQ(place(IDC_RESULTS), results.adjusted(0, 0, dx, dy)) << growX;
+            EXPECT_EQ(place(IDC_COMPUTE), compute.translated(dx, dy)) << growX;
+            EXPECT_EQ(place(IDCANCEL), cancel.translated(dx, dy)) << growX;
+            EXPECT_EQ(place(IDC_XA), start) << growX;
+            window->resize(was);
+            ProcessEvents();
+        }
     });
 }
 

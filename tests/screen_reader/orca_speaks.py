@@ -22,7 +22,7 @@ SHIFT, CONTROL = 1 << 0, 1 << 2
 PROBLEMS = []
 # Qt's own field splits numbers at the decimal point ("7875"); ours keeps
 # them whole. Both say nothing for the step over the line's end.
-WORDS = "End, Ctrl+Left, Ctrl+Right twice"
+WORDS = "Ctrl+Left, Ctrl+Right at a line end"
 
 
 def said():
@@ -120,12 +120,15 @@ def orca_peak_megabytes():
 
 
 def reading_keys(rows):
-    """Down twice; words back and on over a line's end, closed by Down."""
+    """Down twice; End, a word back and on again, each key once Orca has
+    spoken; then a word on over the line's end, closed by Down."""
     return {
         "Down twice": keys_then([(DOWN, 0)], lambda line: line == rows[1])
         + keys_then([(DOWN, 0)], lambda line: line == rows[2]),
-        WORDS: through_marker(
-            [(END, 0), (LEFT, CONTROL), (RIGHT, CONTROL), (RIGHT, CONTROL)], (DOWN, 0), rows[4]),
+        "End": keys_then([(END, 0)], lambda line: line == "blank"),
+        WORDS: keys_then([(LEFT, CONTROL)], lambda line: True)
+        + keys_then([(RIGHT, CONTROL)], lambda line: True),
+        "Ctrl+Right over the line end": through_marker([(RIGHT, CONTROL)], (DOWN, 0), rows[4]),
     }
 
 
