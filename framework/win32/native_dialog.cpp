@@ -5,7 +5,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 
+#include "framework/dialog_sizing.h"
 #include "framework/win32/native.h"
 #include "framework/win32/text_view.h"
 #include "framework/win32/wide_text.h"
@@ -107,11 +109,100 @@ void CenterOverOwner(HWND dialog) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A dialog with a sizing frame: its controls' places at the form's size and
+// how they follow the frame, the form's client size and the smallest window.
+struct FrameFollowing {
+    std::vector<HWND> controls;
+    std::vector<ControlBox> boxes;
+    std::vector<Following> following;
+    SIZE formClient{};
+    POINT smallest{};
+};
+std::map<HWND, FrameFollowing> framed;
+
+bool GrowsWithTheFrame(HWND control) {
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, static_cast<int>(std::size(className)));
+    const bool edit =
+        lstrcmpiW(className, L"Edit") == 0 || lstrcmpiW(className, kTextViewClass) == 0;
+    return edit && (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) != 0;
+}
+
+// Records where the controls stand and fits the dialog into the work area.
+void FollowTheFrame(HWND dialog) {
+    FrameFollowing record;
+    std::vector<bool> growing;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        record.controls.push_back(child);
+        record.boxes.push_back(
+            {place.left, place.top, place.right - place.left, place.bottom - place.top});
+        growing.push_back(GrowsWithTheFrame(child));
+    }
+    record.following = FollowingOf(record.boxes, growing);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    record.formClient = {client.right, client.bottom};
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    record.smallest = {
+        std::min(window.right - window.left, monitor.rcWork.right - monitor.rcWork.left),
+        std::min(window.bottom - window.top, monitor.rcWork.bottom - monitor.rcWork.top)};
+    framed[dialog] = std::move(record);
+    const FrameFollowing& now = framed[dialog];
+    if (now.smallest.x < window.right - window.left ||
+        now.smallest.y < window.bottom - window.top) {
+        SetWindowPos(dialog, nullptr, monitor.rcWork.left, monitor.rcWork.top, now.smallest.x,
+                     now.smallest.y, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void PlaceControls(HWND dialog, int clientWidth, int clientHeight) {
+    const auto found = framed.find(dialog);
+    if (found == framed.end()) {
+        return;
+    }
+    const FrameFollowing& record = found->second;
+    const int growX = clientWidth - record.formClient.cx;
+    const int growY = clientHeight - record.formClient.cy;
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(record.controls.size()));
+    for (std::size_t index = 0; index < record.controls.size() && moves != nullptr; ++index) {
+        if (record.following[index] == Following::Stays) {
+            continue;
+        }
+        const ControlBox box = Place(record.boxes[index], record.following[index], growX, growY);
+        moves = DeferWindowPos(moves, record.controls[index], nullptr, box.x, box.y, box.width,
+                               box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (moves != nullptr) {
+        EndDeferWindowPos(moves);
+    }
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO) {
+        if (const auto found = framed.find(dialog); found != framed.end()) {
+            PointerFrom<MINMAXINFO*>(lParam)->ptMinTrackSize = found->second.smallest;
+        }
+        return FALSE;
+    }
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
+        PlaceControls(dialog, LOWORD(lParam), HIWORD(lParam));
+    }
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         ReplaceResultsFields(dialog);
         LiftTextLimits(dialog);
+        if ((GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0) {
+            FollowTheFrame(dialog);
+        }
         RECT before{};
         GetWindowRect(dialog, &before);
         auto* events = PointerFrom<DialogEvents*>(lParam);
@@ -121,6 +212,9 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             CenterOverOwner(dialog);  // unless the dialog placed itself
         }
         return focusFirst ? TRUE : FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        framed.erase(dialog);
     }
     DialogEvents* events = EventsOf(dialog);
     if (events == nullptr) {

@@ -22,6 +22,7 @@
 #include "framework/qt/text_view.h"
 #include "framework/resources.h"
 #include "resources/resource.h"
+#include "tests/support/frame_resizes.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/self_destroying_dialog.h"
 
@@ -120,22 +121,22 @@ TEST(DialogFromTemplate, ControlsStandWhereTheTemplatePutsThem) {
         // The frame sizes the results and moves the buttons with the corner;
         // the rest stays, and nothing goes below the form's size.
         const auto place = [&dialog](int id) { return dialog.Control(id)->geometry(); };
-        const std::pair<int, int> sizes[] = {{100, 50}, {-300, -200}, {0, 0}};
-        for (const auto& [growX, growY] : sizes) {
+        for (const frame_resizes::Resize& resize : frame_resizes::kResizes) {
+            SCOPED_TRACE(resize.name);
             const QRect results = place(IDC_RESULTS);
             const QRect compute = place(IDC_COMPUTE);
             const QRect cancel = place(IDCANCEL);
             const QRect start = place(IDC_XA);
             const QSize was = window->size();
-            window->resize(window->width() + growX, window->height() + growY);
+            window->resize(window->width() + resize.growX, window->height() + resize.growY);
             ProcessEvents();
-            const int dx = std::max(growX, 0);
-            const int dy = std::max(growY, 0);
-            EXPECT_EQ(window->size(), was + QSize(dx, dy)) << growX;
-            EXPECT_EQ(place(IDC_RESULTS), results.adjusted(0, 0, dx, dy)) << growX;
-            EXPECT_EQ(place(IDC_COMPUTE), compute.translated(dx, dy)) << growX;
-            EXPECT_EQ(place(IDCANCEL), cancel.translated(dx, dy)) << growX;
-            EXPECT_EQ(place(IDC_XA), start) << growX;
+            const int dx = resize.AllowedX();
+            const int dy = resize.AllowedY();
+            EXPECT_EQ(window->size(), was + QSize(dx, dy));
+            EXPECT_EQ(place(IDC_RESULTS), results.adjusted(0, 0, dx, dy));
+            EXPECT_EQ(place(IDC_COMPUTE), compute.translated(dx, dy));
+            EXPECT_EQ(place(IDCANCEL), cancel.translated(dx, dy));
+            EXPECT_EQ(place(IDC_XA), start);
             window->resize(was);
             ProcessEvents();
         }

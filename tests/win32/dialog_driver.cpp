@@ -284,6 +284,24 @@ void StopListening() {
     listening = nullptr;
 }
 
+std::array<int, 4> ControlPlace(Window dialog, int id) {
+    RECT place{};
+    GetWindowRect(GetDlgItem(AsWindow(dialog), id), &place);
+    MapWindowPoints(nullptr, AsWindow(dialog), reinterpret_cast<POINT*>(&place), 2);
+    return {place.left, place.top, place.right - place.left, place.bottom - place.top};
+}
+
+std::pair<int, int> WindowSize(Window dialog) {
+    RECT window{};
+    GetWindowRect(AsWindow(dialog), &window);
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+void ResizeWindow(Window dialog, int width, int height) {
+    SetWindowPos(AsWindow(dialog), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Minimize(Window dialog) {
     ShowWindow(AsWindow(dialog), SW_MINIMIZE);
 }

@@ -3,6 +3,7 @@
 // classes cannot include <windows.h> (both define BOOL, WPARAM, ...).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -70,6 +71,12 @@ std::vector<unsigned> EventsHeard(Window dialog, int id);
 // The name now of each window of `dialog` that sent a live region change.
 std::vector<std::string> LiveRegionsHeard(Window dialog);
 void StopListening();
+
+// A control's place in the dialog's client area: left, top, width, height.
+std::array<int, 4> ControlPlace(Window dialog, int id);
+std::pair<int, int> WindowSize(Window dialog);
+// SetWindowPos, as the end of a drag on the frame sets the size.
+void ResizeWindow(Window dialog, int width, int height);
 
 void Minimize(Window dialog);
 bool IsMinimized(Window dialog);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "dialog_driver.h"
 #include "framework/winapp.h"
 #include "resources/resource.h"
+#include "tests/support/frame_resizes.h"
 #include "tests/support/self_destroying_dialog.h"
 #include "ui/wertomatdlg.h"
 
@@ -253,6 +256,40 @@ TEST(Win32MainDialog, LongPastesAreReadWhole) {
     CWertomatDlg dlg(nullptr);
     dlg.DoModal();
     EXPECT_EQ(results, wertomat::RunTabulation({5, 5, 10, 0}).text);
+}
+
+// The frame sizes the results and moves the buttons with the corner; the rest
+// stays, and nothing goes below the form's size.
+TEST(Win32MainDialog, TheSizingFrameGrowsTheResultsAndMovesTheButtons) {
+    using Place = std::array<int, 4>;
+    const auto moved = [](Place place, int dx, int dy) {
+        return Place{place[0] + dx, place[1] + dy, place[2], place[3]};
+    };
+    std::vector<std::function<void()>> steps;
+    for (const frame_resizes::Resize& resize : frame_resizes::kResizes) {
+        steps.emplace_back([&resize, &moved] {
+            SCOPED_TRACE(std::string(resize.name));
+            const auto [width, height] = driver::WindowSize(MainDialog());
+            const Place results = driver::ControlPlace(MainDialog(), IDC_RESULTS);
+            const Place compute = driver::ControlPlace(MainDialog(), IDC_COMPUTE);
+            const Place cancel = driver::ControlPlace(MainDialog(), IDCANCEL);
+            const Place start = driver::ControlPlace(MainDialog(), IDC_XA);
+            driver::ResizeWindow(MainDialog(), width + resize.growX, height + resize.growY);
+            const int dx = resize.AllowedX();
+            const int dy = resize.AllowedY();
+            EXPECT_EQ(driver::WindowSize(MainDialog()), std::pair(width + dx, height + dy));
+            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_RESULTS),
+                      (Place{results[0], results[1], results[2] + dx, results[3] + dy}));
+            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_COMPUTE), moved(compute, dx, dy));
+            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDCANCEL), moved(cancel, dx, dy));
+            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_XA), start);
+            driver::ResizeWindow(MainDialog(), width, height);
+        });
+    }
+    steps.emplace_back([] { driver::Click(MainDialog(), IDCANCEL); });
+    driver::RunSteps(std::move(steps));
+    CWertomatDlg dlg(nullptr);
+    dlg.DoModal();
 }
 
 // What a screen reader reads of the results and hears when they change.
