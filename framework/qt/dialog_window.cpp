@@ -460,15 +460,14 @@ void DialogWindow::End(int result) {
 // does Qt draw the title bar itself, with all three buttons whatever the
 // window's flags; maximised, the fixed-size form sat in a corner of an empty
 // screen, and a compositor without a task bar would lose a minimised dialog
-// for good. Elsewhere the window manager follows the flags, and the program
-// itself may still minimise the window.
+// for good. On X11 most window managers follow the hints; openbox offers
+// maximise whatever they say, so a maximise is undone there too, while
+// minimising stays, as "show desktop" does it to every window.
 Qt::WindowStates DialogWindow::OfferedStates() const {
     Qt::WindowStates offered =
         Qt::WindowActive | Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        return offered;
-    }
-    if (!HasStyle(form_.style, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)) {
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (wayland && !HasStyle(form_.style, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)) {
         offered &= ~Qt::WindowStates(Qt::WindowMinimized);
     }
     if (!HasStyle(form_.style, WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX)) {
