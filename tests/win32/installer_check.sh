@@ -70,12 +70,21 @@ read_uninstall_values
 [ -z "$(uninstall_value DisplayName)" ] || fail "the uninstaller left its registry entry"
 
 # While Wertomat runs, neither the uninstaller nor the installer touches it:
-# a silent run takes Cancel and says so with exit status 2. _?= keeps the
-# uninstaller in place, so that its exit status is seen; it takes no quotes,
-# hence a folder without blanks.
+# a silent run takes Cancel and says so with exit status 2. The registered
+# quiet uninstall runs as a package manager would run it (a folder without
+# blanks, so that its words split plainly).
 "$wine_run" "$installer" /S '/D=C:\Wertomat'
 wineserver -w
 portable="$WINEPREFIX/drive_c/Wertomat"
+read_uninstall_values
+quiet=$(uninstall_value QuietUninstallString)
+[ "$quiet" = 'REG_SZ "C:\Wertomat\Uninstall.exe" /S _?=C:\Wertomat' ] ||
+    fail "QuietUninstallString is '$quiet'"
+quiet_uninstall() {
+    local program=${quiet#REG_SZ \"}
+    # shellcheck disable=SC2086  # the registered words, split as a shell would
+    "$wine_run" "${program%%\"*}" ${quiet#*.exe\" }
+}
 "$wine_run" "$portable/bin/wertomat.exe" &
 running=$!
 for _ in $(seq 100); do  # until Wine has loaded it
@@ -83,8 +92,8 @@ for _ in $(seq 100); do  # until Wine has loaded it
     sleep 0.1
 done
 status=0
-"$wine_run" "$portable/Uninstall.exe" /S '_?=C:\Wertomat' || status=$?
-[ $status -eq 2 ] || fail "the uninstaller ended with $status while Wertomat ran"
+quiet_uninstall || status=$?
+[ $status -eq 2 ] || fail "the quiet uninstall ended with $status while Wertomat ran"
 for file in bin/wertomat.exe bin/wertomat-table.exe; do
     [ -f "$portable/$file" ] || fail "the uninstaller removed $file while Wertomat ran"
 done
@@ -97,6 +106,10 @@ status=0
 kill $running
 wineserver -k || true
 wineserver -w
-"$wine_run" "$portable/Uninstall.exe" /S '_?=C:\Wertomat'
+status=0
+quiet_uninstall || status=$?
+[ $status -eq 0 ] || fail "the quiet uninstall ended with $status after Wertomat ended"
 [ ! -e "$portable/bin" ] || fail "the uninstaller left $portable/bin after Wertomat ended"
+read_uninstall_values
+[ -z "$(uninstall_value DisplayName)" ] || fail "the quiet uninstall left its registry entry"
 echo "installer and ZIP: ok"
