@@ -56,10 +56,6 @@ template <auto Handler>
 constexpr MessageMapEntry PaintEntry() {
     return PlainEntry<WM_PAINT, Handler>();
 }
-template <auto Handler>
-constexpr MessageMapEntry CloseEntry() {
-    return PlainEntry<WM_CLOSE, Handler>();
-}
 
 // WM_QUERYDRAGICON: HCURSOR OnQueryDragIcon()
 template <auto Handler>

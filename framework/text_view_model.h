@@ -80,7 +80,6 @@ public:
     // Without focus the selection is not drawn, unless the form asks otherwise.
     void SetHideSelection(bool hide);
     void SetFocused(bool focused);
-    bool Focused() const { return focused_; }
 
     // --- Caret and selection
     std::size_t Caret() const { return caret_; }
