@@ -266,6 +266,7 @@ TEST(Win32MainDialog, TheSizingFrameGrowsTheResultsAndMovesTheButtons) {
         return Place{place[0] + dx, place[1] + dy, place[2], place[3]};
     };
     std::vector<std::function<void()>> steps;
+    steps.reserve(frame_resizes::kResizes.size() + 1);
     for (const frame_resizes::Resize& resize : frame_resizes::kResizes) {
         steps.emplace_back([&resize, &moved] {
             SCOPED_TRACE(std::string(resize.name));
