@@ -8,9 +8,9 @@
 set -euo pipefail
 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     set -uo pipefail
-    # Waits up to 10 s until the command succeeds.
+    # Waits up to 30 s (a loaded machine) until the command succeeds.
     until_true() {
-        for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
+        for _ in $(seq 300); do "$@" && return 0; sleep 0.1; done
         return 1
     }
     openbox >/dev/null 2>&1 &
