@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <variant>
 
@@ -27,8 +28,14 @@ std::size_t WriteRows(const TabulationRequest& request, double x, std::size_t co
 double AdvanceX(const TabulationRequest& request, double x, std::size_t count);
 
 // The checks in their fixed order: the three range tests first, then finite
-// values and a known polynomial. An empty view means the request is usable.
-std::string_view RefusalFor(const TabulationRequest& request);
+// values and a known polynomial. Nullopt means the request is usable.
+std::optional<TabulationRefusal> RefusalFor(const TabulationRequest& request);
+// Where x stops: a tenth of a step beyond the end, so that an accumulated x
+// that lands just past the end is still tabulated. Infinite only for an end
+// next to the largest double.
+inline double RowLimit(const TabulationRequest& request) {
+    return request.end + request.step * 0.1;
+}
 // Rough number of steps from the start to the limit.
 double EstimatedStepCount(const TabulationRequest& request);
 
@@ -44,7 +51,7 @@ struct TablePlan {
 
 // The checks in their fixed order, then one pass over x alone that finds the
 // row count and an x that stops moving, and the length bound. Either a plan
-// or the refusal's message.
-std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& request);
+// or the refusal.
+std::variant<TablePlan, TabulationRefusal> PlanTable(const TabulationRequest& request);
 
 }  // namespace wertomat

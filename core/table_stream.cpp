@@ -31,7 +31,7 @@ class ParallelTable {
 public:
     explicit ParallelTable(const TabulationRequest& request)
         : request_(request),
-          limit_(request.end + request.step * 0.1),
+          limit_(RowLimit(request)),
           rowLengthBound_(RowLengthBound(request)),
           rowsPerSegment_(std::max<std::size_t>(1, kSegmentBytes / rowLengthBound_)) {}
 
@@ -156,14 +156,14 @@ StreamOutcome StreamTabulation(const TabulationRequest& request,
     // Large ranges start formatting while the plan is still being settled; a
     // refusal stops the formatters before anything is written.
     std::optional<ParallelTable> parallel;
-    if (UsesASecondThread(threads) && RefusalFor(request).empty() &&
+    if (UsesASecondThread(threads) && !RefusalFor(request) &&
         EstimatedStepCount(request) >= static_cast<double>(kRowsWorthASecondThread)) {
         parallel.emplace(request);
         parallel->Start();
     }
     const auto plan = PlanTable(request);
-    if (const auto* message = std::get_if<std::string_view>(&plan)) {
-        return {StreamResult::Refused, *message};
+    if (const auto* refusal = std::get_if<TabulationRefusal>(&plan)) {
+        return {StreamResult::Refused, *refusal};
     }
     const auto& table = std::get<TablePlan>(plan);
     const bool written =

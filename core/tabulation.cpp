@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <variant>
 
@@ -41,31 +42,30 @@ double AdvanceX(const TabulationRequest& request, double x, std::size_t count) {
     return x;
 }
 
-std::string_view RefusalFor(const TabulationRequest& request) {
+std::optional<TabulationRefusal> RefusalFor(const TabulationRequest& request) {
     if (request.end == request.start) {
-        return kEqualStartAndEndMessage;
+        return TabulationRefusal::EqualStartAndEnd;
     }
     if (request.end > request.start && request.step <= 0) {
-        return kRisingRangeNeedsPositiveStepMessage;
+        return TabulationRefusal::RisingRangeNeedsPositiveStep;
     }
     if (request.end < request.start && request.step >= 0) {
-        return kFallingRangeNeedsNegativeStepMessage;
+        return TabulationRefusal::FallingRangeNeedsNegativeStep;
     }
     if (!std::isfinite(request.start) || !std::isfinite(request.step) ||
         !std::isfinite(request.end)) {
-        return kNotFiniteMessage;
+        return TabulationRefusal::NotFinite;
     }
     if (!IsKnownFunction(request.kind)) {
-        return kUnknownFunctionMessage;
+        return TabulationRefusal::UnknownFunction;
     }
-    return {};
+    return std::nullopt;
 }
 
 double EstimatedStepCount(const TabulationRequest& request) {
-    // A tenth of a step beyond the end; it overflows only for an end next to
-    // the largest double. Dividing before subtracting keeps a range wider than
-    // the largest double from overflowing.
-    const double limit = request.end + request.step * 0.1;
+    // Dividing before subtracting keeps a range wider than the largest double
+    // from overflowing.
+    const double limit = RowLimit(request);
     const double reach = std::isfinite(limit) ? limit : request.end;
     return std::fabs(reach / request.step - request.start / request.step);
 }
@@ -93,10 +93,6 @@ void PreferLargePages(void* data, std::size_t size) {
     static_cast<void>(data);
     static_cast<void>(size);
 #endif
-}
-
-TabulationOutcome Failure(std::string_view message) {
-    return {false, std::string(message)};
 }
 
 // The most characters "%10.4f" can take for a finite value up to `magnitude`,
@@ -133,30 +129,28 @@ std::size_t ExactLength(const TabulationRequest& request, std::size_t rowCount) 
 
 std::size_t RowLengthBound(const TabulationRequest& request) {
     // x runs from the start towards the limit and never passes it.
-    const double limit = request.end + request.step * 0.1;
+    const double limit = RowLimit(request);
     const double largestX = std::max(std::fabs(request.start), std::fabs(limit));
     return std::min(kMaximumRowLength,
                     ColumnLengthBound(largestX) + ColumnLengthBound(LargestY(largestX)) + 3);
 }
 
-std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& request) {
-    if (const std::string_view message = RefusalFor(request); !message.empty()) {
-        return message;
+std::variant<TablePlan, TabulationRefusal> PlanTable(const TabulationRequest& request) {
+    if (const std::optional<TabulationRefusal> refusal = RefusalFor(request)) {
+        return *refusal;
     }
     // Refuse up front when the table is too large for certain. Rounding can
     // make x advance by up to twice the step (a step just over half the spacing
     // of doubles near x), so only an estimate beyond twice the cap is certain.
     if (!(EstimatedStepCount(request) < 2.0 * static_cast<double>(kMaximumRowCount))) {
-        return kTooManyRowsMessage;
+        return TabulationRefusal::TooManyRows;
     }
-    // A tenth of a step beyond the end, so that an accumulated x that lands
-    // just past the end is still tabulated.
-    const double limit = request.end + request.step * 0.1;
+    const double limit = RowLimit(request);
     const bool descending = request.step < 0;
     TablePlan plan;
     for (double x = request.start; descending ? x > limit : x < limit; x += request.step) {
         if (plan.rowCount == kMaximumRowCount || x + request.step == x) {
-            return kTooManyRowsMessage;  // too many rows, or the step no longer moves x
+            return TabulationRefusal::TooManyRows;  // or the step no longer moves x
         }
         ++plan.rowCount;
     }
@@ -170,7 +164,7 @@ std::variant<TablePlan, std::string_view> PlanTable(const TabulationRequest& req
     }
     plan.lengthBound = ExactLength(request, plan.rowCount);
     if (plan.lengthBound > kMaximumTableLength) {
-        return kTableTooLongMessage;
+        return TabulationRefusal::TableTooLong;
     }
     return plan;
 }
@@ -220,8 +214,8 @@ bool UsesASecondThread(Threads threads) {
 
 TabulationOutcome RunTabulation(const TabulationRequest& request, Threads threads) {
     const auto plan = PlanTable(request);
-    if (const auto* message = std::get_if<std::string_view>(&plan)) {
-        return Failure(*message);
+    if (const auto* refusal = std::get_if<TabulationRefusal>(&plan)) {
+        return {false, {}, *refusal};
     }
     const auto& table = std::get<TablePlan>(plan);
     // Rows are written straight into the text; the bound leaves room for each.
@@ -236,7 +230,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request, Threads thread
     if (sErg.capacity() - length > length / 8) {
         sErg.shrink_to_fit();
     }
-    return {true, std::move(sErg)};
+    return {true, std::move(sErg), {}};
 }
 
 }  // namespace wertomat

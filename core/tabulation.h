@@ -1,5 +1,5 @@
-// One tabulation run: start, step, end and polynomial in; table text or one
-// message out. Texts are Windows-1252 bytes.
+// One tabulation run: start, step, end and polynomial in; the table text
+// (Windows-1252 bytes) or the reason for a refusal out.
 #pragma once
 
 #include <cstddef>
@@ -18,32 +18,24 @@ struct TabulationRequest {
     FunctionKind kind = 0;
 };
 
-// Either the table (succeeded) or exactly one message for the user (failed).
-struct TabulationOutcome {
-    bool succeeded = false;
-    std::string text;
+// Why a request gives no table, in the order the checks run; the words for
+// the user are the messages library's.
+enum class TabulationRefusal {
+    EqualStartAndEnd,
+    RisingRangeNeedsPositiveStep,
+    FallingRangeNeedsNegativeStep,
+    NotFinite,
+    UnknownFunction,
+    TooManyRows,   // beyond kMaximumRowCount, or a step that no longer moves x
+    TableTooLong,  // beyond kMaximumTableLength
 };
 
-// The messages, Windows-1252 encoded ("\xFC" is ü, "\xE4" is ä).
-inline constexpr std::string_view kEqualStartAndEndMessage =
-    "Bitte unterschiedliche Werte f\xFCr den Anfangs- und den Endwert eingeben";
-inline constexpr std::string_view kRisingRangeNeedsPositiveStepMessage =
-    "Bitte einen positiven Wert f\xFCr die Schrittweite eingeben";
-inline constexpr std::string_view kFallingRangeNeedsNegativeStepMessage =
-    "Bitte einen negativen Wert f\xFCr die Schrittweite eingeben";
-inline constexpr std::string_view kUnknownFunctionMessage =
-    "Falscher Wert in switch-Case-Anweisung";
-inline constexpr std::string_view kNotFiniteMessage =
-    "Bitte endliche Zahlen f\xFCr Anfangswert, Schrittweite und Endwert eingeben";
-// The two bounds below, each with its own remedy.
-inline constexpr std::string_view kTooManyRowsMessage =
-    "Die Tabelle h\xE4tte zu viele Zeilen: bitte eine gr\xF6\xDF"
-    "ere Schrittweite oder einen kleineren Bereich eingeben (h\xF6"
-    "chstens 1000001 Zeilen)";
-inline constexpr std::string_view kTableTooLongMessage =
-    "Der Text der Tabelle w\xE4re zu lang: bitte eine gr\xF6\xDF"
-    "ere Schrittweite oder einen kleineren Bereich eingeben (h\xF6"
-    "chstens 64 MiB)";
+// Either the table (succeeded) or the refusal (failed).
+struct TabulationOutcome {
+    bool succeeded = false;
+    std::string text;  // the table; empty when refused
+    TabulationRefusal refusal = TabulationRefusal::EqualStartAndEnd;
+};
 
 inline constexpr std::string_view kTableHeader = "x\ty\r\n";
 
@@ -68,7 +60,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request,
 enum class StreamResult { Written, Refused, WriteFailed };
 struct StreamOutcome {
     StreamResult result = StreamResult::Written;
-    std::string_view message;  // for Refused
+    TabulationRefusal refusal = TabulationRefusal::EqualStartAndEnd;  // for Refused
 };
 StreamOutcome StreamTabulation(const TabulationRequest& request,
                                const std::function<bool(std::string_view)>& write,

@@ -14,21 +14,6 @@
 
 namespace {
 
-constexpr std::string_view kNotANumberMessage = "Bitte eine Zahl eingeben";
-
-// Out of range is not "not a number": the user is told which end to mend.
-std::string_view RefusalMessage(text::NumberRefusal refusal) {
-    switch (refusal) {
-        case text::NumberRefusal::TooLarge:
-            return text::kNumberTooLargeMessage;
-        case text::NumberRefusal::TooSmall:
-            return text::kNumberTooSmallMessage;
-        case text::NumberRefusal::NotANumber:
-            break;
-    }
-    return kNotANumberMessage;
-}
-
 framework::DialogWindow* WindowOf(CDataExchange* pDX) {
     return pDX != nullptr && pDX->m_pDlgWnd != nullptr ? pDX->m_pDlgWnd->Window() : nullptr;
 }
@@ -63,8 +48,9 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
         return;
     }
     if (number == nullptr) {
-        AfxMessageBox(CString(std::string(RefusalMessage(std::get<text::NumberRefusal>(reading)))),
-                      MB_ICONEXCLAMATION);
+        AfxMessageBox(
+            CString(std::string(text::RefusalMessage(std::get<text::NumberRefusal>(reading)))),
+            MB_ICONEXCLAMATION);
         pDX->Fail(controlId);
         return;
     }

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Checks the include rules between the parts of the tree.
 
-Every quoted include in core/, text/, framework/, resources/, ui/, app/ and
-tools/ must point to a part its own part may include, no module (a .h with
+Every quoted include in core/, text/, messages/, framework/, resources/, ui/,
+app/ and tools/ must point to a part its own part may include, no module (a .h with
 its .cpp) may depend on itself through others, and no Qt or Windows header
 may appear outside its backend. Prints each broken rule and exits 1.
 
@@ -21,6 +21,7 @@ PARTS = [
     ("framework/", "framework"),
     ("core/", "core"),
     ("text/", "text"),
+    ("messages/", "messages"),
     ("resources/", "resources"),
     ("ui/", "ui"),
     ("app/", "app"),
@@ -32,15 +33,16 @@ PARTS = [
 MAY_INCLUDE = {
     "core": set(),
     "text": set(),
+    "messages": {"core"},
     "seam": {"framework"},
     "framework headers": {"text"},
     "framework": {"text", "seam"},
     "qt backend": {"framework", "seam", "text"},
     "win32 backend": {"framework", "seam", "text"},
     "resources": {"framework"},
-    "ui": {"framework", "core", "resources", "text"},
+    "ui": {"framework", "core", "messages", "resources", "text"},
     "app": {"ui", "framework", "resources"},
-    "tools": {"core", "text"},
+    "tools": {"core", "messages", "text"},
 }
 
 # Qt's headers by their exact case (<queue> is the standard library's);
@@ -71,7 +73,8 @@ def same_part(part: str) -> str:
 def check(root: Path) -> list[str]:
     problems = []
     edges: dict[str, set[str]] = {}
-    files = sorted(p for folder in ("core", "text", "framework", "resources", "ui", "app", "tools")
+    files = sorted(p for folder in ("core", "text", "messages", "framework", "resources", "ui", "app",
+                                  "tools")
                    for p in (root / folder).rglob("*") if p.suffix in (".h", ".cpp"))
     for file in files:
         name = file.relative_to(root).as_posix()

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/tabulation.h"
+#include "messages/messages.h"
 #include "text/number_text.h"
 #include "text/text_encoding.h"
 
@@ -167,16 +168,11 @@ int Fail(const std::string& message) {
 
 // Why a number argument is not taken; out of range is not "not a number".
 std::string Refusal(std::string_view name, const char* argument, text::NumberRefusal refusal) {
-    const std::string shown = std::string(name) + " \"" + Printable(argument) + "\"";
-    switch (refusal) {
-        case text::NumberRefusal::TooLarge:
-            return shown + ": " + text::Windows1252ToUtf8(text::kNumberTooLargeMessage);
-        case text::NumberRefusal::TooSmall:
-            return shown + ": " + text::Windows1252ToUtf8(text::kNumberTooSmallMessage);
-        case text::NumberRefusal::NotANumber:
-            break;
+    if (refusal == text::NumberRefusal::NotANumber) {
+        return std::string(name) + " ist keine Zahl: \"" + Printable(argument) + "\"";
     }
-    return std::string(name) + " ist keine Zahl: \"" + Printable(argument) + "\"";
+    return std::string(name) + " \"" + Printable(argument) +
+           "\": " + text::Windows1252ToUtf8(text::RefusalMessage(refusal));
 }
 
 // FUNKTION is read as the numbers are ("+1", " 1" and "1,0" are 1), then
@@ -268,7 +264,7 @@ int Run(int argc, char** argv) {
                                    [](std::string_view chunk) { return WriteAll(stdout, chunk); });
     switch (outcome.result) {
         case wertomat::StreamResult::Refused:
-            Say(text::Windows1252ToUtf8(outcome.message));
+            Say(text::Windows1252ToUtf8(messages::ForRefusal(outcome.refusal)));
             return kExitRefused;
         case wertomat::StreamResult::WriteFailed:
             return ReportWriteError();

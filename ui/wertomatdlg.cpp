@@ -8,6 +8,7 @@
 
 #include "core/tabulation.h"
 #include "framework/winapp.h"
+#include "messages/messages.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ void CWertomatDlg::OnBnClickedCompute() {
     }
     wertomat::TabulationOutcome outcome = wertomat::RunTabulation({m_xa, m_xsw, m_xe, m_funktion});
     if (!outcome.succeeded) {
-        AfxMessageBox(outcome.text.c_str(), MB_OK, 0);
+        AfxMessageBox(CString(messages::ForRefusal(outcome.refusal)), MB_OK, 0);
         return;
     }
     m_ergebnisse = std::move(outcome.text);

@@ -17,6 +17,7 @@
 #include "framework/qt/icon_data.h"
 #include "framework/qt/text_view.h"
 #include "framework/winapp.h"
+#include "messages/messages.h"
 #include "tests/support/gui_test.h"
 #include "text/text_encoding.h"
 #include "ui/wertomatdlg.h"
@@ -152,15 +153,15 @@ TEST(MainDialogCompute, GermanDecimalCommaIsAcceptedAndKeptAsTyped) {
 TEST(MainDialogFailures, EachRefusalShowsItsMessageAndChangesNothing) {
     struct Case {
         const char *start, *step, *end;
-        std::string_view message;
+        wertomat::TabulationRefusal refusal;
     };
     const Case cases[] = {
-        {"1", "0.1", "1", wertomat::kEqualStartAndEndMessage},
-        {"1", "-1", "1,0", wertomat::kEqualStartAndEndMessage},
-        {"0", "0", "1", wertomat::kRisingRangeNeedsPositiveStepMessage},
-        {"0", "-0,5", "1", wertomat::kRisingRangeNeedsPositiveStepMessage},
-        {"1", "0.5", "0", wertomat::kFallingRangeNeedsNegativeStepMessage},
-        {"0", "0.000000001", "1", wertomat::kTooManyRowsMessage},
+        {"1", "0.1", "1", wertomat::TabulationRefusal::EqualStartAndEnd},
+        {"1", "-1", "1,0", wertomat::TabulationRefusal::EqualStartAndEnd},
+        {"0", "0", "1", wertomat::TabulationRefusal::RisingRangeNeedsPositiveStep},
+        {"0", "-0,5", "1", wertomat::TabulationRefusal::RisingRangeNeedsPositiveStep},
+        {"1", "0.5", "0", wertomat::TabulationRefusal::FallingRangeNeedsNegativeStep},
+        {"0", "0.000000001", "1", wertomat::TabulationRefusal::TooManyRows},
     };
     MainDialog main;
     main.Run([&] {
@@ -172,7 +173,7 @@ TEST(MainDialogFailures, EachRefusalShowsItsMessageAndChangesNothing) {
             main.Type(IDC_XSW, c.step);
             main.Type(IDC_XE, c.end);
             const MessageBoxContents shown = main.ComputeExpectingMessage();
-            EXPECT_EQ(shown.text, Utf8(c.message));
+            EXPECT_EQ(shown.text, Utf8(messages::ForRefusal(c.refusal)));
             EXPECT_EQ(shown.caption, "Wertomat");
             EXPECT_EQ(shown.buttonCount, 1);
             EXPECT_EQ(main.Edit(IDC_XA)->text(), c.start);
@@ -187,7 +188,8 @@ TEST(MainDialogFailures, FirstFailedComputeLeavesTheResultsEmpty) {
     MainDialog main;
     main.Run([&] {
         main.Type(IDC_XE, "0");
-        EXPECT_EQ(main.ComputeExpectingMessage().text, Utf8(wertomat::kEqualStartAndEndMessage));
+        EXPECT_EQ(main.ComputeExpectingMessage().text,
+                  Utf8(messages::ForRefusal(wertomat::TabulationRefusal::EqualStartAndEnd)));
         EXPECT_EQ(main.Results()->text(), "");
     });
 }

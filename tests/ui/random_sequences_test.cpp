@@ -23,6 +23,7 @@
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
+#include "messages/messages.h"
 #include "tests/support/gui_test.h"
 #include "text/number_text.h"
 #include "text/text_encoding.h"
@@ -102,11 +103,7 @@ public:
                 text::ReadNumber(framework::ToWindows1252(Edit(id)->text()).value_or(""));
             if (const auto* refusal = std::get_if<text::NumberRefusal>(&reading)) {
                 expected.messages.push_back(
-                    *refusal == text::NumberRefusal::TooLarge
-                        ? text::Windows1252ToUtf8(text::kNumberTooLargeMessage)
-                    : *refusal == text::NumberRefusal::TooSmall
-                        ? text::Windows1252ToUtf8(text::kNumberTooSmallMessage)
-                        : std::string("Bitte eine Zahl eingeben"));
+                    text::Windows1252ToUtf8(text::RefusalMessage(*refusal)));
                 return expected;
             }
             expected.values.push_back(std::get<double>(reading));
@@ -116,7 +113,8 @@ public:
         if (outcome.succeeded) {
             expected.table = outcome.text;
         } else {
-            expected.messages.push_back(text::Windows1252ToUtf8(outcome.text));
+            expected.messages.push_back(
+                text::Windows1252ToUtf8(messages::ForRefusal(outcome.refusal)));
         }
         return expected;
     }
