@@ -1,5 +1,6 @@
 #include "function_catalogue.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cmath>
@@ -23,7 +24,29 @@ constexpr std::array<CubicCoefficients, kFunctionCount> kCatalogue{{
     {-0.5, 0.4, 4.0, 33.0},
 }};
 
+constexpr double Magnitude(double value) {
+    return value < 0 ? -value : value;
+}
+
+// Power by power, the largest coefficient of the catalogue in size.
+constexpr CubicCoefficients kLargest = [] {
+    CubicCoefficients largest{0.0, 0.0, 0.0, 0.0};
+    for (const CubicCoefficients& c : kCatalogue) {
+        largest.cubic = std::max(largest.cubic, Magnitude(c.cubic));
+        largest.quadratic = std::max(largest.quadratic, Magnitude(c.quadratic));
+        largest.linear = std::max(largest.linear, Magnitude(c.linear));
+        largest.constant = std::max(largest.constant, Magnitude(c.constant));
+    }
+    return largest;
+}();
+
 }  // namespace
+
+double LargestMagnitude(double largestX) {
+    const double m = Magnitude(largestX);
+    return ((kLargest.cubic * m) * m) * m + (kLargest.quadratic * m) * m + kLargest.linear * m +
+           kLargest.constant;
+}
 
 double Evaluate(FunctionKind kind, double x) {
     assert(IsKnownFunction(kind));

@@ -21,4 +21,8 @@ constexpr bool IsKnownFunction(FunctionKind kind) {
 // `kind` must be a known function.
 double Evaluate(FunctionKind kind, double x);
 
+// At least |Evaluate(kind, x)| for every known kind and |x| up to `largestX`:
+// each power's largest coefficient in size, summed, from the catalogue itself.
+double LargestMagnitude(double largestX);
+
 }  // namespace wertomat

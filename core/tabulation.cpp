@@ -105,13 +105,6 @@ std::size_t ColumnLengthBound(double magnitude) {
     return std::max<std::size_t>(10, 1 + static_cast<std::size_t>(digits) + 5);
 }
 
-// No polynomial of the catalogue exceeds this for |x| up to `largestX`: every
-// coefficient is at most 4, 3, 4 and 33 in size, power by power.
-double LargestY(double largestX) {
-    const double m = largestX;
-    return 4.0 * m * m * m + 3.0 * m * m + 4.0 * m + 33.0;
-}
-
 // The exact length of the table's text, for the rare table whose bound
 // passes the cap: every row formatted into a scratch row and counted.
 std::size_t ExactLength(const TabulationRequest& request, std::size_t rowCount) {
@@ -132,7 +125,7 @@ std::size_t RowLengthBound(const TabulationRequest& request) {
     const double limit = RowLimit(request);
     const double largestX = std::max(std::fabs(request.start), std::fabs(limit));
     return std::min(kMaximumRowLength,
-                    ColumnLengthBound(largestX) + ColumnLengthBound(LargestY(largestX)) + 3);
+                    ColumnLengthBound(largestX) + ColumnLengthBound(LargestMagnitude(largestX)) + 3);
 }
 
 std::variant<TablePlan, TabulationRefusal> PlanTable(const TabulationRequest& request) {

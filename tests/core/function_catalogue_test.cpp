@@ -97,5 +97,19 @@ TEST(FunctionCatalogue, NonFiniteInputPassesThrough) {
     EXPECT_FALSE(std::isfinite(Evaluate(1, kInfinity)));
 }
 
+// The bound the table's buffer is sized by holds for every polynomial, near
+// the powers' crossovers and far out, on both sides of zero.
+TEST(FunctionCatalogue, LargestMagnitudeBoundsEveryPolynomial) {
+    for (FunctionKind kind = 0; kind < kFunctionCount; ++kind) {
+        for (const double x : {0.0, 0.3, 1.0, 1.5, 2.0, 7.25, 33.0, 1e3, 1e50, 1e100}) {
+            for (const double signedX : {x, -x}) {
+                EXPECT_LE(std::fabs(Evaluate(kind, signedX)), LargestMagnitude(x))
+                    << "kind " << kind << " x " << signedX;
+            }
+        }
+    }
+    EXPECT_EQ(LargestMagnitude(0.0), 33.0);  // the largest constant term
+}
+
 }  // namespace
 }  // namespace wertomat
