@@ -7,7 +7,7 @@ VERSION := $(shell sed -n 's/^ *VERSION \([0-9.]*\)$$/\1/p' CMakeLists.txt)
 BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test deps configure build windows bench fuzz screenshots lint clean
+.PHONY: all run test check deps configure build windows bench fuzz screenshots lint clean
 
 all: build
 
@@ -26,6 +26,21 @@ run:
 	@cmake --preset app >/dev/null
 	@cmake --build --preset app
 	@build/app/app/wertomat
+
+# The quick loop: the dev build and its tests, without installing or asking
+# dpkg (run `make test` once first). The tests run again only when a program,
+# a library or a test script changed since the last check that passed.
+CHECK_STAMP := build/dev/.last-check
+check:
+	@[ -f build/dev/CMakeCache.txt ] || cmake --preset dev >/dev/null
+	@cmake --build --preset dev
+	@if [ -f $(CHECK_STAMP) ] && \
+	    [ -z "$$(find build/dev tests scripts -newer $(CHECK_STAMP) -type f \
+	        \( -perm -u+x -o -name '*.a' -o -name '*.py' -o -name '*.sh' \) -print -quit)" ]; then \
+		echo "check: nothing changed since the last passing run"; \
+	else \
+		ctest --preset dev && touch $(CHECK_STAMP); \
+	fi
 
 # The Windows build, cross-built with mingw-w64: wertomat.exe, wertomat-table.exe
 # and their tests under Wine, in prefixes inside build/windows and on an X
