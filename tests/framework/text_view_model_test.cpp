@@ -33,13 +33,14 @@ public:
         model_.SetFocused(true);
     }
     const framework::TextViewModel& Model() const override { return model_; }
+    std::pair<int, int> PagePixels() const override { return {200, 16}; }
     void Press(text_view_cases::Keystroke keystroke) override {
         using Key = text_view_cases::Key;
         using framework::TextKey;
         static constexpr TextKey kKeys[] = {TextKey::Left, TextKey::Right,    TextKey::Up,
                                             TextKey::Down, TextKey::PageDown, TextKey::Home,
-                                            TextKey::End,  TextKey::A};
-        static_assert(std::size(kKeys) == static_cast<std::size_t>(Key::A) + 1);
+                                            TextKey::End,  TextKey::A,        TextKey::PageUp};
+        static_assert(std::size(kKeys) == static_cast<std::size_t>(Key::PageUp) + 1);
         model_.PressKey(kKeys[static_cast<std::size_t>(keystroke.key)],
                         {keystroke.shift, keystroke.control});
     }

@@ -196,10 +196,13 @@ public:
         testing_support::ProcessEvents();
     }
     const framework::TextViewModel& Model() const override { return view_->model(); }
+    std::pair<int, int> PagePixels() const override {
+        return {view_->viewport()->height(), QFontMetrics(view_->font()).height()};
+    }
     void Press(text_view_cases::Keystroke keystroke) override {
         static constexpr Qt::Key kKeys[] = {Qt::Key_Left, Qt::Key_Right,    Qt::Key_Up,
                                             Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Home,
-                                            Qt::Key_End,  Qt::Key_A};
+                                            Qt::Key_End,  Qt::Key_A,        Qt::Key_PageUp};
         Qt::KeyboardModifiers modifiers;
         modifiers.setFlag(Qt::ShiftModifier, keystroke.shift);
         modifiers.setFlag(Qt::ControlModifier, keystroke.control);

@@ -137,6 +137,18 @@ const std::vector<Case>& AllCases() {
          TextEnd(),
          TextEnd(),
          LastPage()},
+        {"PageUpFromTheEndMovesBackAPage",
+         kThousand,
+         {Control(Key::End), Keystroke{Key::PageUp}},
+         [](const Facts& f) { return f.LineStart(f.lineCount - 1 - f.visibleLines); },
+         [](const Facts& f) { return f.LineStart(f.lineCount - 1 - f.visibleLines); },
+         [](const Facts& f) { return f.lastFirstLine - f.visibleLines; }},
+        {"ControlHomeFromTheEndGoesBackToTheStart",
+         kThousand,
+         {Control(Key::End), Control(Key::Home)},
+         At(0),
+         At(0),
+         At(0)},
         {"PageDownMovesTheViewAndTheCaretByAPage",
          kThousand,
          {Keystroke{Key::PageDown}},
@@ -209,8 +221,10 @@ void Check(const Case& c, Target& target) {
     }
     const framework::TextViewModel& model = target.Model();
     const framework::TextLayout& layout = model.Layout();
-    const Facts facts{model.Text(), layout.LineCount(), model.VisibleLineCount(),
-                      model.LastFirstLine()};
+    const auto [height, lineHeight] = target.PagePixels();
+    const auto page = static_cast<std::size_t>(std::max(1, height / lineHeight));
+    const std::size_t lines = layout.LineCount();
+    const Facts facts{model.Text(), lines, page, lines > page ? lines - page : 0};
     EXPECT_EQ(model.Anchor(), c.anchor(facts));
     EXPECT_EQ(model.Caret(), c.caret(facts));
     EXPECT_EQ(model.FirstVisibleLine(), c.firstLine(facts));

@@ -19,7 +19,7 @@
 
 namespace text_view_cases {
 
-enum class Key { Left, Right, Up, Down, PageDown, Home, End, A };
+enum class Key { Left, Right, Up, Down, PageDown, Home, End, A, PageUp };
 struct Keystroke {
     Key key;
     bool shift = false;
@@ -96,6 +96,9 @@ public:
     // Shows `text` with the focus in the view.
     virtual void Show(const std::string& text) = 0;
     virtual const framework::TextViewModel& Model() const = 0;
+    // The text area's height and a line's height in pixels, as the platform
+    // measures them (not the model): a page is the whole lines that fit.
+    virtual std::pair<int, int> PagePixels() const = 0;
     virtual void Press(Keystroke keystroke) = 0;
     virtual void MouseDown(framework::ViewPoint point, bool shift) = 0;
     virtual void MouseMove(framework::ViewPoint point) = 0;

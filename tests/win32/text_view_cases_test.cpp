@@ -49,9 +49,21 @@ public:
     const framework::TextViewModel& Model() const override {
         return framework::win32::TextView::Of(view_)->Model();
     }
+    std::pair<int, int> PagePixels() const override {
+        RECT client{};
+        GetClientRect(view_, &client);
+        HDC device = GetDC(view_);
+        const HGDIOBJ previous =
+            SelectObject(device, reinterpret_cast<HGDIOBJ>(SendMessageW(view_, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(device, &metrics);
+        SelectObject(device, previous);
+        ReleaseDC(view_, device);
+        return {client.bottom, static_cast<int>(metrics.tmHeight)};
+    }
     void Press(text_view_cases::Keystroke keystroke) override {
-        static constexpr WPARAM kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP,  VK_DOWN,
-                                           VK_NEXT, VK_HOME,  VK_END, 'A'};
+        static constexpr WPARAM kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_NEXT,
+                                           VK_HOME, VK_END,   'A',   VK_PRIOR};
         BYTE keys[256] = {};
         GetKeyboardState(keys);
         keys[VK_SHIFT] = keystroke.shift ? 0x80 : 0;
