@@ -124,8 +124,8 @@ std::size_t RowLengthBound(const TabulationRequest& request) {
     // x runs from the start towards the limit and never passes it.
     const double limit = RowLimit(request);
     const double largestX = std::max(std::fabs(request.start), std::fabs(limit));
-    return std::min(kMaximumRowLength,
-                    ColumnLengthBound(largestX) + ColumnLengthBound(LargestMagnitude(largestX)) + 3);
+    return std::min(kMaximumRowLength, ColumnLengthBound(largestX) +
+                                           ColumnLengthBound(LargestMagnitude(largestX)) + 3);
 }
 
 std::variant<TablePlan, TabulationRefusal> PlanTable(const TabulationRequest& request) {
