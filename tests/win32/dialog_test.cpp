@@ -11,6 +11,7 @@
 #include "core/tabulation.h"
 #include "dialog_driver.h"
 #include "framework/winapp.h"
+#include "messages/messages.h"
 #include "resources/resource.h"
 #include "tests/support/frame_resizes.h"
 #include "tests/support/self_destroying_dialog.h"
@@ -89,14 +90,14 @@ TEST(Win32MainDialog, ComputeFillsTheResultsWithTheTable) {
 }
 
 TEST(Win32MainDialog, RefusedInputIsExplainedInAMessageBoxAndKept) {
-    std::vector<std::string> messages;
+    std::vector<std::string> shown;
     std::string keptStep;
     std::string results = "unread";
     int focusAfterNotANumber = 0;
     const auto answerMessageBox = [&] {
         driver::Window box = driver::FindDialog("Wertomat", kMessageText);
         ASSERT_NE(box, nullptr);
-        messages.push_back(driver::Text(box, kMessageText));
+        shown.push_back(driver::Text(box, kMessageText));
         driver::PressKey(box, kEnter);
     };
     driver::RunSteps({[&] {
@@ -117,8 +118,10 @@ TEST(Win32MainDialog, RefusedInputIsExplainedInAMessageBoxAndKept) {
                       }});
     CWertomatDlg dlg(nullptr);
     dlg.DoModal();
-    EXPECT_EQ(messages, (std::vector<std::string>{wertomat::RunTabulation({0, -0.1, 2, 0}).text,
-                                                  "Bitte eine Zahl eingeben"}));
+    const std::string_view refused =
+        messages::ForRefusal(wertomat::RunTabulation({0, -0.1, 2, 0}).refusal);
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{std::string(refused), "Bitte eine Zahl eingeben"}));
     EXPECT_EQ(keptStep, "-0.1");
     EXPECT_EQ(results, "");
     EXPECT_EQ(focusAfterNotANumber, IDC_XA);
