@@ -34,13 +34,17 @@ constexpr int kExitBadArguments = 2;
 constexpr int kExitWriteError = 3;
 
 constexpr std::string_view kUsage =
-    "Aufruf: wertomat-table [--] XA XSW XE [FUNKTION]\n"
+    "Aufruf: wertomat-table [--csv] [--] XA XSW XE [FUNKTION]\n"
     "        wertomat-table --help | --version\n"
     "\n"
     "Gibt die Wertetabelle aus, die Wertomat nach \"Berechnen\" zeigt: Kopfzeile\n"
     "\"x<Tab>y\" und je Schritt eine Zeile mit x und y, vier Nachkommastellen,\n"
     "Zeilenende CR LF.\n"
     "\n"
+    "  --csv     dieselbe Tabelle als CSV f\xFCr Tabellenkalkulationen, in der\n"
+    "            Schreibweise des Gebietsschemas (LC_NUMERIC): mit Dezimalkomma\n"
+    "            \"x;y\" und \"-10,0000;533,0000\", sonst \"x,y\" und\n"
+    "            \"-10.0000,533.0000\"; Zahlen ohne F\xFCllzeichen, Zeilenende CR LF\n"
     "  XA        Anfangswert, die erste Zeile der Tabelle\n"
     "  XSW       Schrittweite, von Zeile zu Zeile zu x addiert (darf negativ sein)\n"
     "  XE        Endwert\n"
@@ -195,6 +199,62 @@ void WidenOutputPipe() {
 #endif
 }
 
+// The table as CSV, row by row as the chunks come: each field without its
+// padding, a decimal comma and ';' between the fields where the user's locale
+// writes numbers so (as German spreadsheets read them), else '.' and ','.
+class CsvRows {
+public:
+    explicit CsvRows(bool decimalComma) : decimalComma_(decimalComma) {}
+
+    bool Take(std::string_view chunk) {
+        pending_.append(chunk);
+        std::size_t begin = 0;
+        output_.clear();
+        for (std::size_t end = pending_.find('\n'); end != std::string::npos;
+             end = pending_.find('\n', begin)) {
+            AppendRow(std::string_view(pending_).substr(begin, end - begin));
+            begin = end + 1;
+        }
+        pending_.erase(0, begin);
+        return WriteAll(stdout, output_);
+    }
+
+private:
+    void AppendRow(std::string_view row) {
+        if (!row.empty() && row.back() == '\r') {
+            row.remove_suffix(1);
+        }
+        bool firstField = true;
+        for (std::size_t begin = 0; begin <= row.size();) {
+            const std::size_t tab = std::min(row.find('\t', begin), row.size());
+            std::string_view field = row.substr(begin, tab - begin);
+            field.remove_prefix(std::min(field.find_first_not_of(' '), field.size()));
+            if (!firstField) {
+                output_.push_back(decimalComma_ ? ';' : ',');
+            }
+            for (const char c : field) {
+                output_.push_back(c == '.' && decimalComma_ ? ',' : c);
+            }
+            firstField = false;
+            begin = tab + 1;
+        }
+        output_.append("\r\n");
+    }
+
+    bool decimalComma_;
+    std::string pending_;
+    std::string output_;
+};
+
+// Whether the user's locale writes numbers with a decimal comma; the program
+// itself goes on in the "C" locale.
+bool LocaleHasDecimalComma() {
+    const char* chosen = std::setlocale(LC_NUMERIC, "");
+    const bool comma = chosen != nullptr && std::localeconv()->decimal_point[0] == ',';
+    std::setlocale(LC_NUMERIC, "C");
+    return comma;
+}
+
 int PrintText(std::string_view windows1252Text) {
     std::string text = text::Windows1252ToUtf8(windows1252Text);
 #if defined(_WIN32)
@@ -229,6 +289,13 @@ int Run(int argc, char** argv) {
             return PrintText("wertomat-table " WERTOMAT_VERSION "\n");
         }
     }
+    bool csv = false;
+    if (argc > 1 && std::string_view(argv[1]) == "--csv") {
+        csv = true;
+        argv[1] = argv[0];
+        ++argv;
+        --argc;
+    }
     // "--" ends the options: what follows is taken as numbers, "-1" too.
     if (argc > 1 && std::string_view(argv[1]) == "--") {
         argv[1] = argv[0];
@@ -236,7 +303,8 @@ int Run(int argc, char** argv) {
         --argc;
     }
     if (argc < 4 || argc > 5) {
-        return Fail("drei oder vier Argumente erwartet: XA XSW XE [FUNKTION] (siehe --help)");
+        return Fail(
+            "drei oder vier Argumente erwartet: [--csv] XA XSW XE [FUNKTION] (siehe --help)");
     }
 
     constexpr std::string_view kNames[] = {"XA", "XSW", "XE"};
@@ -259,9 +327,11 @@ int Run(int argc, char** argv) {
 
     WidenOutputPipe();
     errno = 0;
-    const wertomat::StreamOutcome outcome =
-        wertomat::StreamTabulation({values[0], values[1], values[2], kind},
-                                   [](std::string_view chunk) { return WriteAll(stdout, chunk); });
+    CsvRows csvRows(csv && LocaleHasDecimalComma());
+    const wertomat::StreamOutcome outcome = wertomat::StreamTabulation(
+        {values[0], values[1], values[2], kind}, [&](std::string_view chunk) {
+            return csv ? csvRows.Take(chunk) : WriteAll(stdout, chunk);
+        });
     switch (outcome.result) {
         case wertomat::StreamResult::Refused:
             Say(text::Windows1252ToUtf8(messages::ForRefusal(outcome.refusal)));

@@ -1,6 +1,7 @@
 // Runs the built wertomat-table program as a user would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -27,6 +28,31 @@ TEST(TableTool, AcceptsCommasAndAFunction) {
     const ProcessResult run = RunTool("0,5 -0,25 -1 2", false);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, wertomat::RunTabulation({0.5, -0.25, -1.0, 2}).text);
+}
+
+// --csv: the same numbers, unpadded, in the locale's convention: a decimal
+// comma with ';' between the fields, else a point and ','. The largest table
+// crosses many chunks, whose row boundaries the conversion must keep.
+TEST(TableTool, CsvFollowsTheLocalesDecimalMark) {
+    const auto csv = [](const char* locale, const char* arguments) {
+        return testing_support::RunCommand(
+            std::string("LC_ALL=") + locale + " " + WERTOMAT_TABLE_TOOL + " --csv " + arguments,
+            false);
+    };
+    const ProcessResult german = csv("de_DE.UTF-8", "-- -10 0,5 10 2");
+    EXPECT_EQ(german.exitCode, 0);
+    const std::string germanStart = "x;y\r\n-10,0000;533,0000\r\n-9,5000;459,7875\r\n";
+    EXPECT_EQ(german.output.substr(0, germanStart.size()), germanStart);
+    const ProcessResult english = csv("C", "-- -10 0.5 10 2");
+    const std::string englishStart = "x,y\r\n-10.0000,533.0000\r\n-9.5000,459.7875\r\n";
+    EXPECT_EQ(english.output.substr(0, englishStart.size()), englishStart);
+    EXPECT_EQ(std::count(english.output.begin(), english.output.end(), '\n'), 42);
+
+    const ProcessResult largest = csv("C", "0 0.000001 1");
+    EXPECT_EQ(std::count(largest.output.begin(), largest.output.end(), '\n'), 1'000'002);
+    const std::string end = "\r\n1.0000,-2.0000\r\n";
+    EXPECT_EQ(largest.output.substr(largest.output.size() - end.size()), end);
+    EXPECT_EQ(largest.output.find(' '), std::string::npos);
 }
 
 TEST(TableTool, RefusedInputGivesTheMessageInUtf8AndExitOne) {
