@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/win32/native.h"
 #include "framework/win32/text_view.h"
 #include "framework/win32/wide_text.h"
 #include "tests/support/text_view_cases.h"
@@ -53,8 +54,8 @@ public:
         RECT client{};
         GetClientRect(view_, &client);
         HDC device = GetDC(view_);
-        const HGDIOBJ previous =
-            SelectObject(device, reinterpret_cast<HGDIOBJ>(SendMessageW(view_, WM_GETFONT, 0, 0)));
+        const HGDIOBJ previous = SelectObject(
+            device, framework::win32::PointerFrom<HGDIOBJ>(SendMessageW(view_, WM_GETFONT, 0, 0)));
         TEXTMETRICW metrics{};
         GetTextMetricsW(device, &metrics);
         SelectObject(device, previous);
