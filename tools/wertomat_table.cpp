@@ -269,6 +269,17 @@ int PrintText(std::string_view windows1252Text) {
     return Write(stdout, text) ? FinishOutput() : ReportWriteError();
 }
 
+// Whether the first argument is `option`; if so, it is taken off.
+bool TakeOption(std::string_view option, int& argc, char**& argv) {
+    if (argc < 2 || std::string_view(argv[1]) != option) {
+        return false;
+    }
+    argv[1] = argv[0];
+    ++argv;
+    --argc;
+    return true;
+}
+
 int Run(int argc, char** argv) {
 #if defined(LC_MESSAGES)
     // System error texts in the user's language, with its characters: under
@@ -289,19 +300,9 @@ int Run(int argc, char** argv) {
             return PrintText("wertomat-table " WERTOMAT_VERSION "\n");
         }
     }
-    bool csv = false;
-    if (argc > 1 && std::string_view(argv[1]) == "--csv") {
-        csv = true;
-        argv[1] = argv[0];
-        ++argv;
-        --argc;
-    }
+    const bool csv = TakeOption("--csv", argc, argv);
     // "--" ends the options: what follows is taken as numbers, "-1" too.
-    if (argc > 1 && std::string_view(argv[1]) == "--") {
-        argv[1] = argv[0];
-        ++argv;
-        --argc;
-    }
+    TakeOption("--", argc, argv);
     if (argc < 4 || argc > 5) {
         return Fail(
             "drei oder vier Argumente erwartet: [--csv] XA XSW XE [FUNKTION] (siehe --help)");
