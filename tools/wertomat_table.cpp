@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -232,8 +233,11 @@ private:
             if (!firstField) {
                 output_.push_back(decimalComma_ ? ';' : ',');
             }
-            for (const char c : field) {
-                output_.push_back(c == '.' && decimalComma_ ? ',' : c);
+            const std::size_t at = output_.size();
+            output_.append(field);
+            if (decimalComma_) {
+                std::replace(output_.begin() + static_cast<std::ptrdiff_t>(at), output_.end(), '.',
+                             ',');
             }
             firstField = false;
             begin = tab + 1;
