@@ -267,28 +267,29 @@ TEST(Win32MainDialog, TheSizingFrameGrowsTheResultsAndMovesTheButtons) {
     const auto moved = [](Place place, int dx, int dy) {
         return Place{place[0] + dx, place[1] + dy, place[2], place[3]};
     };
-    std::vector<std::function<void()>> steps;
-    steps.reserve(frame_resizes::kResizes.size() + 1);
-    for (const frame_resizes::Resize& resize : frame_resizes::kResizes) {
-        steps.emplace_back([&resize, &moved] {
-            SCOPED_TRACE(std::string(resize.name));
-            const auto [width, height] = driver::WindowSize(MainDialog());
-            const Place results = driver::ControlPlace(MainDialog(), IDC_RESULTS);
-            const Place compute = driver::ControlPlace(MainDialog(), IDC_COMPUTE);
-            const Place cancel = driver::ControlPlace(MainDialog(), IDCANCEL);
-            const Place start = driver::ControlPlace(MainDialog(), IDC_XA);
-            driver::ResizeWindow(MainDialog(), width + resize.growX, height + resize.growY);
-            const int dx = resize.AllowedX();
-            const int dy = resize.AllowedY();
-            EXPECT_EQ(driver::WindowSize(MainDialog()), std::pair(width + dx, height + dy));
-            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_RESULTS),
-                      (Place{results[0], results[1], results[2] + dx, results[3] + dy}));
-            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_COMPUTE), moved(compute, dx, dy));
-            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDCANCEL), moved(cancel, dx, dy));
-            EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_XA), start);
-            driver::ResizeWindow(MainDialog(), width, height);
+    std::vector<std::function<void()>> steps(frame_resizes::kResizes.size());
+    std::transform(
+        frame_resizes::kResizes.begin(), frame_resizes::kResizes.end(), steps.begin(),
+        [&moved](const frame_resizes::Resize& resize) -> std::function<void()> {
+            return [&resize, &moved] {
+                SCOPED_TRACE(std::string(resize.name));
+                const auto [width, height] = driver::WindowSize(MainDialog());
+                const Place results = driver::ControlPlace(MainDialog(), IDC_RESULTS);
+                const Place compute = driver::ControlPlace(MainDialog(), IDC_COMPUTE);
+                const Place cancel = driver::ControlPlace(MainDialog(), IDCANCEL);
+                const Place start = driver::ControlPlace(MainDialog(), IDC_XA);
+                driver::ResizeWindow(MainDialog(), width + resize.growX, height + resize.growY);
+                const int dx = resize.AllowedX();
+                const int dy = resize.AllowedY();
+                EXPECT_EQ(driver::WindowSize(MainDialog()), std::pair(width + dx, height + dy));
+                EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_RESULTS),
+                          (Place{results[0], results[1], results[2] + dx, results[3] + dy}));
+                EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_COMPUTE), moved(compute, dx, dy));
+                EXPECT_EQ(driver::ControlPlace(MainDialog(), IDCANCEL), moved(cancel, dx, dy));
+                EXPECT_EQ(driver::ControlPlace(MainDialog(), IDC_XA), start);
+                driver::ResizeWindow(MainDialog(), width, height);
+            };
         });
-    }
     steps.emplace_back([] { driver::Click(MainDialog(), IDCANCEL); });
     driver::RunSteps(std::move(steps));
     CWertomatDlg dlg(nullptr);
