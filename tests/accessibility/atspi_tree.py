@@ -10,6 +10,8 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+from keys import CONTROL, DOWN, LETTER_A, SHIFT, press
+
 
 def find_application(name, seconds=20):
     deadline = time.time() + seconds
@@ -57,17 +59,6 @@ class Events:
         return None
 
 
-def press(keysym, modifiers=0):
-    """A key by its keysym, with the modifiers (a mask) held."""
-    if modifiers:
-        pyatspi.Registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_LOCKMODIFIERS)
-    pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
-    if modifiers:
-        pyatspi.Registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
-
-
-DOWN, LETTER_A = 0xFF54, 0x61
-SHIFT, CONTROL = 1 << 0, 1 << 2  # modifier masks
 
 
 def check_announcements(results, problems):

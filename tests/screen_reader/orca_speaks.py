@@ -15,10 +15,10 @@ import time
 
 import pyatspi
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "accessibility"))
+from keys import CONTROL, DOWN, END, LEFT, LETTER_A, RIGHT, SHIFT, SPACE, TAB, press  # noqa: E402
+
 LOG = os.environ["WERTOMAT_SPEECH_LOG"]
-TAB, SPACE, DOWN, END = 0xFF09, 0x20, 0xFF54, 0xFF57
-RIGHT, LEFT, LETTER_A = 0xFF53, 0xFF51, 0x61
-SHIFT, CONTROL = 1 << 0, 1 << 2
 PROBLEMS = []
 # Qt's own field splits numbers at the decimal point ("7875"); ours keeps
 # them whole. Both say nothing for the step over the line's end.
@@ -41,14 +41,6 @@ def wait_for(start, wanted, seconds=20):
             return spoken
         time.sleep(0.05)
     return None
-
-
-def press(keysym, modifiers=0):
-    if modifiers:
-        pyatspi.Registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_LOCKMODIFIERS)
-    pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
-    if modifiers:
-        pyatspi.Registry.generateKeyboardEvent(modifiers, None, pyatspi.KEY_UNLOCKMODIFIERS)
 
 
 def keys_then(keys, wanted, seconds=20):
