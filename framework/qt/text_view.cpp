@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -13,7 +12,7 @@
 #include <algorithm>
 #include <array>
 
-#include "framework/qt/primary_selection.h"
+#include "framework/qt/clipboard.h"
 #include "framework/qt/qt_text.h"
 
 namespace framework {
@@ -166,7 +165,8 @@ void TextView::publishSelection() {
 
 void TextView::copy() const {
     if (model_.HasSelection()) {
-        QApplication::clipboard()->setText(FromWindows1252(model_.SelectedText()));
+        const auto [first, last] = model_.Selection();
+        CopySelection(text_, first, last);
     }
 }
 

@@ -269,13 +269,17 @@ void TextView::ShowContextMenu(LPARAM point) {
     }
 }
 
-void TextView::Copy() const {
+void TextView::Copy() {
     if (model_.HasSelection()) {
-        CopyToClipboard(window_, model_.SelectedText());
+        const auto [first, last] = model_.Selection();
+        clipboard_.Copy(window_, text_, first, last);
     }
 }
 
 LRESULT TextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (clipboard_.Handle(window_, message, wParam)) {
+        return 0;
+    }
     switch (message) {
         case WM_PAINT:
             Paint();

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "framework/text_view_model.h"
+#include "framework/win32/clipboard.h"
 #include "framework/win32/native.h"
 
 namespace framework::win32 {
@@ -47,7 +48,7 @@ private:
     void ShowContextMenu(LPARAM point);
     void Scroll(int bar, WPARAM request);
     void Wheel(int delta);
-    void Copy() const;
+    void Copy();
     void UpdateScrollBars();
 
     HWND window_;
@@ -55,6 +56,7 @@ private:
     SharedText text_;
     TextViewModel model_;  // shows text_'s bytes
     int wheelRemainder_ = 0;
+    ClipboardOffer clipboard_;
 };
 
 }  // namespace framework::win32

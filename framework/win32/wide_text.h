@@ -1,12 +1,11 @@
 // Program texts (Windows-1252 bytes) to and from the wide strings of the
-// platform's *W functions, and onto the clipboard. Never the ANSI code page: on a user's machine it
+// platform's *W functions. Never the ANSI code page: on a user's machine it
 // may be 1250, 1251 or UTF-8.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,27 +29,6 @@ inline std::optional<std::string> FromWide(std::wstring_view text) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
     return text::Utf16ToWindows1252(
         std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
-}
-
-// As CF_UNICODETEXT, line breaks kept as they are (CR LF).
-inline void CopyToClipboard(HWND owner, std::string_view text) {
-    const std::wstring wide = ToWide(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory == nullptr) {
-        return;
-    }
-    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
-    GlobalUnlock(memory);
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return;
-    }
-    EmptyClipboard();
-    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-        GlobalFree(memory);
-    }
-    CloseClipboard();
 }
 
 }  // namespace framework::win32

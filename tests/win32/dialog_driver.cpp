@@ -4,6 +4,7 @@
 // after <windows.h>, which it needs
 #include <oleacc.h>
 
+#include <cstring>
 #include <deque>
 
 #include "framework/win32/native.h"
@@ -222,7 +223,15 @@ AccessibleFacts ReadAccessible(Window dialog, int id) {
 }
 
 void Paste(Window dialog, int id, const std::string& text) {
-    framework::win32::CopyToClipboard(nullptr, text);
+    const std::wstring wide = framework::win32::ToWide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
     HWND field = GetDlgItem(AsWindow(dialog), id);
     SendMessageW(field, EM_SETSEL, 0, -1);
     SendMessageW(field, WM_PASTE, 0, 0);

@@ -1,0 +1,75 @@
+#include "framework/qt/clipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLocale>
+#include <QMimeData>
+
+#include "framework/qt/qt_text.h"
+#include "framework/spreadsheet_table.h"
+
+namespace framework {
+namespace {
+
+const QString kText = QStringLiteral("text/plain");
+const QString kTable = QStringLiteral("text/html");
+
+// Numbers in the table flavour are shown with the user's decimal mark.
+char DecimalMark() {
+    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+}
+
+class SelectionData : public QMimeData {
+public:
+    SelectionData(CString text, std::size_t first, std::size_t last)
+        : text_(std::move(text)),
+          first_(first),
+          last_(last),
+          hasTable_(SpreadsheetTable::Covers(text_, first, last)) {}
+
+    QStringList formats() const override {
+        return hasTable_ ? QStringList{kText, kTable} : QStringList{kText};
+    }
+    bool hasFormat(const QString& mimeType) const override {
+        return mimeType == kText || (hasTable_ && mimeType == kTable);
+    }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+        const std::string_view bytes(text_);
+        if (mimeType == kText) {
+            return FromWindows1252(bytes.substr(first_, last_ - first_));
+        }
+        const auto table = hasTable_ && mimeType == kTable
+                               ? SpreadsheetTable::Of(bytes, first_, last_, DecimalMark())
+                               : std::nullopt;
+        if (!table.has_value()) {
+            return {};
+        }
+        QByteArray document(static_cast<qsizetype>(table->Length()), Qt::Uninitialized);
+        table->WriteTo(document.data());
+        return document;
+    }
+
+private:
+    CString text_;  // shares the view's buffer
+    std::size_t first_;
+    std::size_t last_;
+    bool hasTable_;
+};
+
+}  // namespace
+
+void CopySelection(const CString& text, std::size_t first, std::size_t last) {
+    QApplication::clipboard()->setMimeData(new SelectionData(text, first, last),
+                                           QClipboard::Clipboard);
+}
+
+void OfferPrimarySelection(const CString& text, std::size_t first, std::size_t last) {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (clipboard->supportsSelection()) {
+        clipboard->setMimeData(new SelectionData(text, first, last), QClipboard::Selection);
+    }
+}
+
+}  // namespace framework

@@ -1,0 +1,123 @@
+// The table flavour: which cells a selection covers, numbers as values in
+// the user's convention, and the Windows header's offsets. What LibreOffice
+// and Gnumeric make of it is tests/spreadsheets.
+#include "framework/spreadsheet_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace framework {
+namespace {
+
+constexpr std::string_view kTable =
+    "x\ty\r\n"
+    "  -10.0000\t  533.0000\r\n"
+    "   -9.5000\t  459.7875\r\n";
+
+std::string TableOf(std::string_view text, std::size_t first, std::size_t last, char mark = '.') {
+    const auto table = SpreadsheetTable::Of(text, first, last, mark);
+    return table.has_value() ? table->Document() : std::string("(text only)");
+}
+
+std::string_view Fragment(const std::string& document) {
+    const std::size_t start = document.find("<table>");
+    return std::string_view(document).substr(start, document.find("</table>") + 8 - start);
+}
+
+TEST(SpreadsheetTable, TheWholeTableIsAHeaderOfTextAndRowsOfNumbers) {
+    const std::string document = TableOf(kTable, 0, kTable.size(), ',');
+    EXPECT_EQ(Fragment(document),
+              "<table><tr><td>x</td><td>y</td></tr>\n"
+              "<tr><td class=d4 sdval=\"-10.0000\" sdnum=\"1033;0;0.0000\">-10,0000</td>"
+              "<td class=d4 sdval=\"533.0000\" sdnum=\"1033;0;0.0000\">533,0000</td></tr>\n"
+              "<tr><td class=d4 sdval=\"-9.5000\" sdnum=\"1033;0;0.0000\">-9,5000</td>"
+              "<td class=d4 sdval=\"459.7875\" sdnum=\"1033;0;0.0000\">459,7875</td></tr>\n"
+              "</table>");
+    EXPECT_NE(document.find("td.d4{mso-number-format:\"0\\.0000\"}"), std::string::npos);
+}
+
+// Offsets into kTable: line 1 starts at 5, its tab is at 15, its break at
+// 26; line 2 starts at 28.
+struct Covering {
+    const char* name;
+    std::size_t first;
+    std::size_t last;
+    const char* rows;  // each row's cells: value, "T" for text, "_" for empty
+};
+constexpr Covering kCoverings[] = {
+    {"InsideOneNumber", 9, 13, "(text only)"},
+    {"OneWholeLineWithoutItsBreak", 5, 26, "-10.0000 533.0000"},
+    {"APaddingBlankCoversItsCell", 14, 17, "-10.0000 533.0000"},
+    {"TheTabAloneCoversNothing", 15, 16, "(text only)"},
+    {"FromTheSecondFieldOnKeepsTheColumns", 16, 38, "_ 533.0000|-9.5000"},
+    {"ALineBreakAloneIsNoRow", 26, 48, "-9.5000 459.7875"},
+    {"FromTheHeaderIntoARow", 2, 10, "_ T|-10.0000"},
+};
+
+// "v v|v": each row's cells, value of a number, T a text, _ an empty cell.
+std::string RowsOf(std::string_view fragment) {
+    std::string rows;
+    for (std::size_t row = fragment.find("<tr>"); row != std::string_view::npos;
+         row = fragment.find("<tr>", row + 1)) {
+        rows += rows.empty() ? "" : "|";
+        const std::string_view cells = fragment.substr(row, fragment.find("</tr>", row) - row);
+        for (std::size_t cell = cells.find("<td"); cell != std::string_view::npos;
+             cell = cells.find("<td", cell + 1)) {
+            rows += cell == 4 ? "" : " ";
+            const std::size_t value = cells.find("sdval=\"", cell);
+            if (cells.compare(cell, 9, "<td></td>") == 0) {
+                rows += "_";
+            } else if (value < cells.find("</td>", cell)) {
+                rows += cells.substr(value + 7, cells.find('"', value + 7) - value - 7);
+            } else {
+                rows += "T";
+            }
+        }
+    }
+    return rows;
+}
+
+class SpreadsheetTableCovering : public testing::TestWithParam<Covering> {};
+
+TEST_P(SpreadsheetTableCovering, GivesTheCellsItTouches) {
+    const Covering& covering = GetParam();
+    const std::string document = TableOf(kTable, covering.first, covering.last);
+    EXPECT_EQ(document == "(text only)" ? document : RowsOf(Fragment(document)), covering.rows)
+        << "selection: \"" << kTable.substr(covering.first, covering.last - covering.first) << "\"";
+    EXPECT_EQ(SpreadsheetTable::Covers(kTable, covering.first, covering.last),
+              document != "(text only)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Selections, SpreadsheetTableCovering, testing::ValuesIn(kCoverings),
+                         [](const testing::TestParamInfo<Covering>& selection) {
+                             return std::string(selection.param.name);
+                         });
+
+TEST(SpreadsheetTable, TextCellsAreEscapedUtf8) {
+    const std::string document = TableOf("F\xFC<r>\t&1.5x\r\n", 0, 12);
+    EXPECT_EQ(Fragment(document),
+              "<table><tr><td>F\xC3\xBC&lt;r&gt;</td><td>&amp;1.5x</td></tr>\n</table>");
+}
+
+TEST(SpreadsheetTable, TheWindowsHeaderCountsFromItsOwnStart) {
+    const auto table = SpreadsheetTable::Of(kTable, 0, kTable.size(), '.');
+    ASSERT_TRUE(table.has_value());
+    const std::string clipboard = table->ClipboardHeader() + table->Document();
+    const auto offset = [&clipboard](std::string_view key) {
+        const std::size_t at = clipboard.find(key);
+        return at == std::string::npos ? 0
+                                       : std::strtoull(&clipboard[at + key.size()], nullptr, 10);
+    };
+    EXPECT_EQ(clipboard.compare(offset("StartHTML:"), 6, "<html>"), 0);
+    EXPECT_EQ(offset("EndHTML:"), clipboard.size());
+    EXPECT_EQ(clipboard.substr(offset("StartFragment:"),
+                               offset("EndFragment:") - offset("StartFragment:")),
+              Fragment(table->Document()));
+    EXPECT_EQ(clipboard.substr(offset("StartFragment:") - 20, 20), "<!--StartFragment-->");
+}
+
+}  // namespace
+}  // namespace framework
