@@ -7,11 +7,15 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/tabulation.h"
+#include "framework/spreadsheet_table.h"
 #include "framework/win32/native.h"
 #include "framework/win32/wide_text.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -171,31 +175,128 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+// The built program as a process of its own, its dialog found.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::wstring& arguments = L"") {
+        std::wstring commandLine = L"\"" + kProgram + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(kProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                            nullptr, nullptr, &startup, &process_)) {
+            return;
+        }
+        WaitForInputIdle(process_.hProcess, 20000);
+        ProgramWindow search{process_.dwProcessId, nullptr};
+        for (int attempt = 0; attempt < 200 && search.found == nullptr; ++attempt) {
+            EnumWindows(&FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+            Sleep(50);
+        }
+        dialog_ = search.found;
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    ~RunningProgram() {
+        if (process_.hProcess != nullptr) {
+            TerminateProcess(process_.hProcess, 1);  // when a check failed before Close()
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+    }
+
+    HWND Dialog() const { return dialog_; }
+
+    // Closes the dialog as the close box does; the exit code, or nullopt
+    // when the process did not end.
+    std::optional<DWORD> Close() {
+        PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) {
+            return std::nullopt;
+        }
+        DWORD exitCode = 1;
+        GetExitCodeProcess(process_.hProcess, &exitCode);
+        return exitCode;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND dialog_ = nullptr;
+};
+
 // Started with arguments, it shows its dialog as usual and ends with it.
 TEST(Program, StartsShowsTheDialogAndEndsWhenItCloses) {
-    std::wstring commandLine = L"\"" + kProgram + L"\" --hilfe /? datei.txt";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(kProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process));
-    WaitForInputIdle(process.hProcess, 20000);
-    ProgramWindow search{process.dwProcessId, nullptr};
-    for (int attempt = 0; attempt < 200 && search.found == nullptr; ++attempt) {
-        EnumWindows(&FindProgramWindow, reinterpret_cast<LPARAM>(&search));
-        Sleep(50);
-    }
-    ASSERT_NE(search.found, nullptr);
+    RunningProgram program(L"--hilfe /? datei.txt");
+    ASSERT_NE(program.Dialog(), nullptr);
     wchar_t start[16] = {};
-    GetDlgItemTextW(search.found, 1000, start, 16);  // IDC_XA
+    GetDlgItemTextW(program.Dialog(), IDC_XA, start, 16);
     EXPECT_EQ(std::wstring(start), L"0");
-    PostMessageW(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0U);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(program.Close(), std::optional<DWORD>(0));
+}
+
+// "HTML Format" as another program reads it: empty when there is none.
+std::string ClipboardTable() {
+    static const UINT format = RegisterClipboardFormatW(L"HTML Format");
+    std::string table;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) {
+        Sleep(20);
+    }
+    if (HANDLE data = GetClipboardData(format); data != nullptr) {
+        table = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return table;
+}
+
+std::size_t HeaderOffset(const std::string& clipboard, const std::string& key) {
+    const std::size_t at = clipboard.find(key + ":");
+    return at == std::string::npos ? 0 : std::stoul(clipboard.substr(at + key.size() + 1, 10));
+}
+
+// Computes polynomial 2 from -10 step 0,5 to 10 and copies the whole table.
+void CopyTheTable(HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_XA, L"-10");
+    SetDlgItemTextW(dialog, IDC_XSW, L"0,5");
+    SetDlgItemTextW(dialog, IDC_XE, L"10");
+    SendDlgItemMessageW(dialog, IDC_FUNCTION_2, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_COMPUTE, BM_CLICK, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_RESULTS, EM_SETSEL, 0, -1);
+    SendDlgItemMessageW(dialog, IDC_RESULTS, WM_COPY, 0, 0);
+}
+
+// Another process reads the table flavour of a copy, made when it asks, and
+// made as the program ends when nobody asked before; its header's offsets hold.
+TEST(Program, CopiedTablesCarryTheHtmlFormatWhileRunningAndAfter) {
+    std::string whileRunning;
+    {
+        RunningProgram program;
+        ASSERT_NE(program.Dialog(), nullptr);
+        CopyTheTable(program.Dialog());
+        whileRunning = ClipboardTable();
+        EXPECT_EQ(program.Close(), std::optional<DWORD>(0));
+    }
+    {
+        RunningProgram program;
+        ASSERT_NE(program.Dialog(), nullptr);
+        CopyTheTable(program.Dialog());
+        EXPECT_EQ(program.Close(), std::optional<DWORD>(0));
+        EXPECT_EQ(ClipboardTable(), whileRunning) << "not made as the program ended";
+    }
+
+    wchar_t mark[4] = {};
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, mark, 4);
+    const std::string table = wertomat::RunTabulation({-10, 0.5, 10, 2}).text;
+    const auto expected =
+        framework::SpreadsheetTable::Of(table, 0, table.size(), mark[0] == L',' ? ',' : '.');
+    ASSERT_TRUE(expected.has_value());
+    const std::string document = expected->Document();
+    ASSERT_TRUE(whileRunning.starts_with("Version:0.9\r\n")) << whileRunning.substr(0, 200);
+    EXPECT_EQ(whileRunning.substr(HeaderOffset(whileRunning, "StartHTML")), document);
+    EXPECT_EQ(HeaderOffset(whileRunning, "EndHTML"), whileRunning.size());
+    const std::size_t fragment = HeaderOffset(whileRunning, "StartFragment");
+    EXPECT_EQ(whileRunning.substr(fragment, HeaderOffset(whileRunning, "EndFragment") - fragment),
+              document.substr(expected->FragmentStart(),
+                              expected->FragmentEnd() - expected->FragmentStart()));
 }
 
 }  // namespace
