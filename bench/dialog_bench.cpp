@@ -5,14 +5,20 @@
 //  - BM_SaveExchangeReadsTheTable: UpdateData(TRUE), which reads the table back;
 //  - BM_ComputeClickToTableShown: a click on "Berechnen" until the table is painted,
 //    with the process's resident memory afterwards;
-//  - BM_StartToDialogShown: the program started as a process until its dialog shows.
+//  - BM_StartToDialogShown: the program started as a process until its dialog shows;
+//  - BM_CopyTheWholeTable: Ctrl+C on the whole table, nobody asking for it yet;
+//  - BM_TableFlavourAsked: the table flavour (text/html) made for a program that
+//    asks for it, with its size and the memory it takes.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -117,6 +123,35 @@ void BM_StartToDialogShown(benchmark::State& state) {
     }
 }
 
+framework::TextView* ResultsHoldingTheWholeTable() {
+    auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
+    results->setText(LargestTable());
+    results->model().SelectAll();
+    return results;
+}
+
+void BM_CopyTheWholeTable(benchmark::State& state) {
+    const framework::TextView* results = ResultsHoldingTheWholeTable();
+    for (auto _ : state) {
+        results->copy();
+    }
+}
+
+void BM_TableFlavourAsked(benchmark::State& state) {
+    ResultsHoldingTheWholeTable()->copy();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    const long before = testing_support::ResidentBytes();
+    long largestGrowth = 0;
+    qsizetype size = 0;
+    for (auto _ : state) {
+        const QByteArray table = copied->data(QStringLiteral("text/html"));
+        size = table.size();
+        largestGrowth = std::max(largestGrowth, testing_support::ResidentBytes() - before);
+    }
+    state.counters["flavour_MB"] = static_cast<double>(size) / 1e6;
+    state.counters["resident_growth_MB"] = static_cast<double>(largestGrowth) / 1e6;
+}
+
 }  // namespace
 
 // The click first: its resident figure is then the program with one table.
@@ -136,6 +171,14 @@ BENCHMARK(BM_PlainTextEditSetText)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(3)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_CopyTheWholeTable)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_TableFlavourAsked)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_StartToDialogShown)
     ->Unit(benchmark::kMillisecond)
