@@ -289,7 +289,7 @@ std::string SpreadsheetTable::ClipboardHeader() const {
     std::array<char, kLength + 1> header{};
     std::snprintf(header.data(), header.size(), kShape.data(), kLength, kLength + length_,
                   kLength + fragmentStart_, kLength + fragmentEnd_);
-    return std::string(header.data(), kLength);
+    return {header.data(), kLength};
 }
 
 }  // namespace framework

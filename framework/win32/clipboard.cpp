@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "framework/spreadsheet_table.h"
 #include "framework/win32/wide_text.h"
@@ -33,6 +34,21 @@ HGLOBAL GlobalMemory(std::size_t size, Fill&& fill) {
     return memory;
 }
 
+// The "HTML Format" header and document, as one string of UTF-8 bytes;
+// null when the selection covers no table.
+HGLOBAL RenderedTable(std::string_view text, std::size_t first, std::size_t last) {
+    const auto table = SpreadsheetTable::Of(text, first, last, DecimalMark());
+    if (!table.has_value()) {
+        return nullptr;
+    }
+    const std::string header = table->ClipboardHeader();
+    return GlobalMemory(header.size() + table->Length() + 1, [&](char* out) {
+        std::memcpy(out, header.data(), header.size());
+        table->WriteTo(out + header.size());
+        out[header.size() + table->Length()] = '\0';
+    });
+}
+
 }  // namespace
 
 void ClipboardOffer::Copy(HWND owner, const SharedText& text, std::size_t first, std::size_t last) {
@@ -56,22 +72,25 @@ void ClipboardOffer::Copy(HWND owner, const SharedText& text, std::size_t first,
 }
 
 bool ClipboardOffer::Handle(HWND owner, UINT message, WPARAM wParam) {
+    const auto putTable = [this] {
+        if (!offered_.has_value() || offered_->text == nullptr) {
+            return;
+        }
+        HGLOBAL table = RenderedTable(*offered_->text, offered_->first, offered_->last);
+        if (table != nullptr && SetClipboardData(TableFormat(), table) == nullptr) {
+            GlobalFree(table);
+        }
+    };
     switch (message) {
         case WM_RENDERFORMAT:
             if (wParam == TableFormat()) {
-                if (HGLOBAL table = RenderTable();
-                    SetClipboardData(TableFormat(), table) == nullptr) {
-                    GlobalFree(table);
-                }
+                putTable();
             }
             return true;
         case WM_RENDERALLFORMATS:  // the owner goes: render now, if still the owner
             if (OpenClipboard(owner)) {
-                if (GetClipboardOwner() == owner && offered_.has_value()) {
-                    if (HGLOBAL table = RenderTable();
-                        SetClipboardData(TableFormat(), table) == nullptr) {
-                        GlobalFree(table);
-                    }
+                if (GetClipboardOwner() == owner) {
+                    putTable();
                 }
                 CloseClipboard();
             }
@@ -82,24 +101,6 @@ bool ClipboardOffer::Handle(HWND owner, UINT message, WPARAM wParam) {
         default:
             return false;
     }
-}
-
-// The "HTML Format" header and document, as one string of UTF-8 bytes.
-HGLOBAL ClipboardOffer::RenderTable() const {
-    if (!offered_.has_value() || offered_->text == nullptr) {
-        return nullptr;
-    }
-    const auto table =
-        SpreadsheetTable::Of(*offered_->text, offered_->first, offered_->last, DecimalMark());
-    if (!table.has_value()) {
-        return nullptr;
-    }
-    const std::string header = table->ClipboardHeader();
-    return GlobalMemory(header.size() + table->Length() + 1, [&](char* out) {
-        std::memcpy(out, header.data(), header.size());
-        table->WriteTo(out + header.size());
-        out[header.size() + table->Length()] = '\0';
-    });
 }
 
 }  // namespace framework::win32

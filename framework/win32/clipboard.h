@@ -21,8 +21,6 @@ public:
     bool Handle(HWND owner, UINT message, WPARAM wParam);
 
 private:
-    HGLOBAL RenderTable() const;
-
     struct Selection {
         SharedText text;  // kept until another program owns the clipboard
         std::size_t first;
