@@ -9,10 +9,10 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <thread>
 #include <variant>
 
 #include "fixed_format.h"
+#include "parallel/in_two_threads.h"
 #include "table_plan.h"
 
 namespace wertomat {
@@ -178,13 +178,14 @@ std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& tabl
     }
     const std::size_t firstRows = table.rowCount / 2;
     char* const secondOut = out + firstRows * table.rowLengthBound;
+    std::size_t firstLength = 0;
     std::size_t secondLength = 0;
-    std::thread second([&] {
-        secondLength = WriteRows(request, AdvanceX(request, request.start, firstRows),
-                                 table.rowCount - firstRows, secondOut);
-    });
-    const std::size_t firstLength = WriteRows(request, request.start, firstRows, out);
-    second.join();
+    parallel::InTwoThreads(
+        [&] { firstLength = WriteRows(request, request.start, firstRows, out); },
+        [&] {
+            secondLength = WriteRows(request, AdvanceX(request, request.start, firstRows),
+                                     table.rowCount - firstRows, secondOut);
+        });
     if (out + firstLength != secondOut) {
         std::memmove(out + firstLength, secondOut, secondLength);
     }

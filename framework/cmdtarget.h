@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/message_map.h"
-#include "framework/types.h"
+#include "framework/resource_file/types.h"
 
 class CObject {
 public:

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/types.h"
+#include "framework/resource_file/types.h"
 
 class CString {
 public:

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "framework/types.h"
+#include "framework/resource_file/types.h"
 
 class CCmdTarget;
 

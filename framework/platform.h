@@ -15,7 +15,7 @@
 
 #include "framework/cstring.h"
 #include "framework/menu_item.h"
-#include "framework/types.h"
+#include "framework/resource_file/types.h"
 #include "framework/window_handles.h"
 
 class CDialog;

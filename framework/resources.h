@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/resource_file.h"
-#include "framework/types.h"
+#include "framework/resource_file/resource_file.h"
+#include "framework/resource_file/types.h"
 
 namespace framework {
 

@@ -8,7 +8,7 @@
 #include "framework/cmdtarget.h"
 #include "framework/cstring.h"
 #include "framework/menu_item.h"
-#include "framework/types.h"
+#include "framework/resource_file/types.h"
 #include "framework/window_handles.h"
 
 struct RECT {

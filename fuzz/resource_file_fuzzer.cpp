@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "framework/resource_file.h"
+#include "framework/resource_file/resource_file.h"
 
 namespace {
 

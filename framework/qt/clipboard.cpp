@@ -6,7 +6,7 @@
 #include <QMimeData>
 
 #include "framework/qt/qt_text.h"
-#include "framework/spreadsheet_table.h"
+#include "framework/results_view/spreadsheet_table.h"
 
 namespace framework {
 namespace {

@@ -14,7 +14,7 @@
 #include "framework/cstring.h"
 #include "framework/dialog_sizing.h"
 #include "framework/qt/dialog_units.h"
-#include "framework/resource_file.h"
+#include "framework/resource_file/resource_file.h"
 
 class CWnd;
 class QPaintEvent;

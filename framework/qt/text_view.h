@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "framework/cstring.h"
-#include "framework/text_view_model.h"
+#include "framework/results_view/text_view_model.h"
 
 namespace framework {
 

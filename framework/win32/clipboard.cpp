@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/spreadsheet_table.h"
+#include "framework/results_view/spreadsheet_table.h"
 #include "framework/win32/wide_text.h"
 
 namespace framework::win32 {

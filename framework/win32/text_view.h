@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "framework/text_view_model.h"
+#include "framework/results_view/text_view_model.h"
 #include "framework/win32/clipboard.h"
 #include "framework/win32/native.h"
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "framework/text_view_model.h"
+#include "framework/results_view/text_view_model.h"
 
 namespace framework::win32 {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/function_catalogue.h"
-#include "framework/resource_file.h"
+#include "framework/resource_file/resource_file.h"
 #include "framework/resources.h"
 #include "resources/resource.h"
 

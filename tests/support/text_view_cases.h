@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/text_view_model.h"
+#include "framework/results_view/text_view_model.h"
 
 namespace text_view_cases {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/tabulation.h"
-#include "framework/spreadsheet_table.h"
+#include "framework/results_view/spreadsheet_table.h"
 #include "framework/win32/native.h"
 #include "framework/win32/wide_text.h"
 #include "resources/resource.h"

@@ -1,8 +1,9 @@
-#include "framework/text_layout.h"
+#include "framework/results_view/text_layout.h"
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
+
+#include "parallel/in_two_threads.h"
 
 namespace framework {
 
@@ -35,11 +36,11 @@ void TextLayout::Lay() {
     }
     const auto split = static_cast<std::size_t>(middle - bytes) + 1;
     std::vector<std::uint32_t> secondStarts;
+    int firstWidest = 0;
     int secondWidest = 0;
-    std::thread second([&] { secondWidest = IndexRange(split, size, secondStarts); });
     lineStarts_.assign(1, 0);
-    const int firstWidest = IndexRange(0, split, lineStarts_);
-    second.join();
+    parallel::InTwoThreads([&] { firstWidest = IndexRange(0, split, lineStarts_); },
+                           [&] { secondWidest = IndexRange(split, size, secondStarts); });
     // The first half ends with a line feed: its last entry is `split` already.
     lineStarts_.insert(lineStarts_.end(), secondStarts.begin(), secondStarts.end());
     widest_ = std::max(firstWidest, secondWidest);

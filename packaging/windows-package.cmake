@@ -23,7 +23,7 @@ set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # read-me, at the top of the ZIP.
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt COPYONLY)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt)
-install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt ${PROJECT_SOURCE_DIR}/resources/windows/LIESMICH.txt
+install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt ${CMAKE_CURRENT_LIST_DIR}/windows/LIESMICH.txt
     DESTINATION .)
 # A 64-bit installer: the program is one, and a 64-bit Wine runs it.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")

@@ -1,7 +1,7 @@
 // The table flavour: which cells a selection covers, numbers as values in
 // the user's convention, and the Windows header's offsets. What LibreOffice
 // and Gnumeric make of it is tests/spreadsheets.
-#include "framework/spreadsheet_table.h"
+#include "framework/results_view/spreadsheet_table.h"
 
 #include <gtest/gtest.h>
 

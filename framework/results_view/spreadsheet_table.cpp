@@ -1,4 +1,4 @@
-#include "framework/spreadsheet_table.h"
+#include "framework/results_view/spreadsheet_table.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // The results view's model on its own: the shared case table with fixed
 // metrics, and what it tells its listeners.
-#include "framework/text_view_model.h"
+#include "framework/results_view/text_view_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/resource_file.h"
+#include "framework/resource_file/resource_file.h"
 
 #include <algorithm>
 #include <cstring>

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/text_layout.h"
+#include "framework/results_view/text_layout.h"
 
 namespace framework {
 

@@ -1,4 +1,4 @@
-#include "framework/text_view_model.h"
+#include "framework/results_view/text_view_model.h"
 
 #include <algorithm>
 

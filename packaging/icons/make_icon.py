@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Draws the application icon, a sheet with a table of values and a curve, and
-writes wertomat.ico with its 13 images: 48, 32, 24 and 16 pixels in 16 and 256
+writes resources/wertomat.ico with its 13 images: 48, 32, 24 and 16 pixels in 16 and 256
 colours, 256 pixels as PNG, and 48, 32, 24 and 16 pixels with alpha.
 
-Standard library only. Run it from anywhere; it writes next to itself."""
+Standard library only. Run it from anywhere; it writes into resources/, where
+the resource script takes the icon from."""
 
 import math
 import os
@@ -186,7 +187,8 @@ def main():
         dimension = 0 if size == 256 else size
         entries += struct.pack("<BBBBHHII", dimension, dimension, colours, 0, 1, bits, len(data), offset)
         offset += len(data)
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wertomat.ico")
+    here = os.path.dirname(os.path.abspath(__file__))
+    path = os.path.join(here, "..", "..", "resources", "wertomat.ico")
     with open(path, "wb") as output:
         output.write(directory + entries + b"".join(image[3] for image in images))
 

@@ -1,7 +1,7 @@
 // The layout both results views draw from: steps across line breaks, the
 // hit test's midpoint, tabs, and the line index of a large text, which is
 // built by two threads, against a plain scan.
-#include "framework/text_layout.h"
+#include "framework/results_view/text_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "framework/types.h"
+#include "framework/resource_file/types.h"
 
 namespace framework {
 
