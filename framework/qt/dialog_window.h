@@ -21,6 +21,11 @@ class QPaintEvent;
 
 namespace framework {
 
+// Whether `style` has every one of `bits`.
+inline bool HasStyle(DWORD style, DWORD bits) {
+    return (style & bits) == bits;
+}
+
 class DialogWindow : public QDialog {
     Q_OBJECT
 

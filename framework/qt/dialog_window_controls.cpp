@@ -1,0 +1,152 @@
+// The dialog's controls by id: commands, texts and radio groups.
+#include "framework/qt/dialog_window.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "framework/qt/qt_text.h"
+#include "framework/qt/text_view.h"
+#include "framework/wnd.h"
+
+namespace framework {
+
+void DialogWindow::SendCommand(int id) {
+    owner_.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED), 0);
+}
+
+QWidget* DialogWindow::Control(int id) const {
+    const auto found =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [id](const ControlEntry& entry) { return entry.form->id == id; });
+    return found != controls_.end() ? found->widget : nullptr;
+}
+
+std::optional<CString> DialogWindow::ControlText(int id) const {
+    QWidget* widget = Control(id);
+    if (auto* view = qobject_cast<TextView*>(widget)) {
+        return view->sharedText();
+    }
+    std::optional<std::string> text;
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        text = ToWindows1252(line->text());
+    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        text = ToWindows1252(editor->toPlainText());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        text = ToWindows1252(button->text());
+    }
+    if (!text) {
+        return std::nullopt;
+    }
+    return CString(std::move(*text));
+}
+
+void DialogWindow::SetControlText(int id, const CString& text) {
+    QWidget* widget = Control(id);
+    if (auto* view = qobject_cast<TextView*>(widget)) {
+        view->setText(text);
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->setText(FromWindows1252(text));
+    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        editor->setPlainText(FromWindows1252(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(FromWindows1252(text));
+    }
+}
+
+// The radio buttons of the group that starts at `firstId` and ends before the
+// next control with WS_GROUP.
+std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
+    const auto first =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [firstId](const ControlEntry& e) { return e.form->id == firstId; });
+    if (first == controls_.end()) {
+        return {};
+    }
+    return RadioGroupAt(static_cast<std::size_t>(first - controls_.begin()));
+}
+
+std::vector<std::size_t> DialogWindow::RadioGroupAt(std::size_t start) const {
+    std::vector<std::size_t> group;
+    for (std::size_t index = start; index < controls_.size(); ++index) {
+        if (index != start && HasStyle(controls_[index].form->style, WS_GROUP)) {
+            break;
+        }
+        if (qobject_cast<QRadioButton*>(controls_[index].widget) != nullptr) {
+            group.push_back(index);
+        }
+    }
+    return group;
+}
+
+// The control that starts the group `index` belongs to: back to the last WS_GROUP.
+std::size_t DialogWindow::GroupStartOf(std::size_t index) const {
+    while (index > 0 && !HasStyle(controls_[index].form->style, WS_GROUP)) {
+        --index;
+    }
+    return index;
+}
+
+int DialogWindow::CheckedRadioIndex(int firstId) const {
+    const std::vector<std::size_t> group = RadioGroup(firstId);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        if (static_cast<QRadioButton*>(controls_[group[i]].widget)->isChecked()) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void DialogWindow::CheckRadio(int firstId, int index) {
+    const std::vector<std::size_t> group = RadioGroup(firstId);
+    const bool inGroup = index >= 0 && static_cast<std::size_t>(index) < group.size();
+    CheckOnly(group, inGroup ? group[static_cast<std::size_t>(index)] : controls_.size());
+}
+
+void DialogWindow::ClickRadio(std::size_t index) {
+    CheckOnly(RadioGroupAt(GroupStartOf(index)), index);
+    SendCommand(controls_[index].form->id);
+}
+
+// Checks the member `checked` (none if it is not in the group) and gives it the
+// group's Tab stop, as the platform does for automatic radio buttons.
+void DialogWindow::CheckOnly(const std::vector<std::size_t>& group, std::size_t checked) {
+    for (const std::size_t member : group) {
+        auto* radio = static_cast<QRadioButton*>(controls_[member].widget);
+        radio->setChecked(member == checked);
+        radio->setFocusPolicy(member == checked ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+// Arrow keys move through a radio group and check the button they reach.
+bool DialogWindow::MoveInRadioGroup(QObject* watched, const QKeyEvent& key) {
+    const bool backwards = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left;
+    const bool forwards = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right;
+    if (!(backwards || forwards) || key.modifiers() != Qt::NoModifier ||
+        qobject_cast<QRadioButton*>(watched) == nullptr) {
+        return false;
+    }
+    const auto current =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [watched](const ControlEntry& e) { return e.widget == watched; });
+    if (current == controls_.end()) {
+        return false;
+    }
+    const auto here = static_cast<std::size_t>(current - controls_.begin());
+    const std::vector<std::size_t> group = RadioGroupAt(GroupStartOf(here));
+    const auto position = std::find(group.begin(), group.end(), here);
+    if (position == group.end() || group.size() < 2) {
+        return false;
+    }
+    const auto place = static_cast<std::size_t>(position - group.begin());
+    const std::size_t next =
+        forwards ? (place + 1) % group.size() : (place + group.size() - 1) % group.size();
+    controls_[group[next]].widget->setFocus(Qt::OtherFocusReason);
+    ClickRadio(group[next]);
+    return true;
+}
+
+}  // namespace framework
