@@ -180,12 +180,12 @@ std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& tabl
     char* const secondOut = out + firstRows * table.rowLengthBound;
     std::size_t firstLength = 0;
     std::size_t secondLength = 0;
-    parallel::InTwoThreads(
-        [&] { firstLength = WriteRows(request, request.start, firstRows, out); },
-        [&] {
-            secondLength = WriteRows(request, AdvanceX(request, request.start, firstRows),
-                                     table.rowCount - firstRows, secondOut);
-        });
+    parallel::InTwoThreads([&] { firstLength = WriteRows(request, request.start, firstRows, out); },
+                           [&] {
+                               secondLength =
+                                   WriteRows(request, AdvanceX(request, request.start, firstRows),
+                                             table.rowCount - firstRows, secondOut);
+                           });
     if (out + firstLength != secondOut) {
         std::memmove(out + firstLength, secondOut, secondLength);
     }

@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <QWindow>
 
-
 namespace framework {
 
 // The states the form's title bar offers: without a maximise box the form is
