@@ -49,10 +49,10 @@ void BM_ResultsViewSetText(benchmark::State& state) {
     view.show();
     const std::string& table = LargestTable();
     for (auto _ : state) {
-        view.setText(table);
+        view.setText(CString(std::string_view(table)));
         view.viewport()->repaint();
         state.PauseTiming();
-        view.setText("");
+        view.setText(CString());
         state.ResumeTiming();
     }
 }
@@ -98,7 +98,7 @@ void BM_ComputeClickToTableShown(benchmark::State& state) {
 
 void BM_SaveExchangeReadsTheTable(benchmark::State& state) {
     auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
-    results->setText(LargestTable());
+    results->setText(CString(std::string_view(LargestTable())));
     for (auto _ : state) {
         benchmark::DoNotOptimize(mainDialog->UpdateData(TRUE));
     }
@@ -125,7 +125,7 @@ void BM_StartToDialogShown(benchmark::State& state) {
 
 framework::TextView* ResultsHoldingTheWholeTable() {
     auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
-    results->setText(LargestTable());
+    results->setText(CString(std::string_view(LargestTable())));
     results->model().SelectAll();
     return results;
 }

@@ -37,7 +37,6 @@ public:
     // or -1 when the window is destroyed during the run.
     int RunModal();
     void End(int result);
-    bool HasEnded() const { return ended_; }
     CWnd& Owner() const { return owner_; }
 
     const DialogTemplate& Form() const { return form_; }

@@ -23,7 +23,6 @@ public:
 
     // Takes the text by sharing its buffer; the same buffer again costs nothing.
     void setText(const CString& text);
-    void setText(std::string text) { setText(CString(std::move(text))); }
     const std::string& text() const { return text_.Bytes(); }
     const CString& sharedText() const { return text_; }
     TextViewModel& model() { return model_; }

@@ -32,7 +32,7 @@ struct ViewInWindow {
         layout->addWidget(view);
         layout->addWidget(after);
         window.resize(300, 300);
-        view->setText("x\ty\r\n    0.0000\t   -5.0000\r\n    0.1000\t   -4.6280\r\n");
+        view->setText(CString("x\ty\r\n    0.0000\t   -5.0000\r\n    0.1000\t   -4.6280\r\n"));
         window.show();
         view->setFocus();
         testing_support::ProcessEvents();
@@ -42,10 +42,10 @@ struct ViewInWindow {
 TEST(TextView, KeepsTheBytesItWasGiven) {
     framework::TextView view;
     const std::string text = "x\ty\r\nf\xFCr\n\r\nletzte";
-    view.setText(text);
+    view.setText(CString(text));
     EXPECT_EQ(view.text(), text);
     EXPECT_EQ(view.model().Layout().LineCount(), 4u);
-    view.setText("");
+    view.setText(CString());
     EXPECT_EQ(view.model().Layout().LineCount(), 1u);
 }
 
@@ -56,7 +56,7 @@ TEST(TextView, LargeTablesLoadWholeAndScrollByLines) {
     }
     framework::TextView view;
     view.resize(200, 200);
-    view.setText(table);
+    view.setText(CString(std::string_view(table)));
     EXPECT_EQ(view.model().Layout().LineCount(), 200'002u);
     EXPECT_GT(view.verticalScrollBar()->maximum(), 199'000);
     // The widest row as the view's font measures it, byte by byte, with the
@@ -190,7 +190,7 @@ public:
         layout->addWidget(view_);
         view_->setFixedSize(340, 200);
         view_->setTabStopWidth(48);
-        view_->setText(text);
+        view_->setText(CString(std::string_view(text)));
         window_.show();
         view_->setFocus();
         testing_support::ProcessEvents();

@@ -77,7 +77,7 @@ public:
     INT_PTR Run(std::function<void()> steps) {
         WhenModalAppears([this, steps](QWidget*) {
             steps();
-            if (dialog.Window() != nullptr && !dialog.Window()->HasEnded()) {
+            if (dialog.Window() != nullptr && dialog.Window()->isVisible()) {
                 dialog.EndDialog(static_cast<int>(kStillOpen));
             }
         });
