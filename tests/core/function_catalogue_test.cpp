@@ -92,11 +92,6 @@ TEST(FunctionCatalogue, OverflowGivesInfinityWithTheSignOfTheCubicTerm) {
     }
 }
 
-TEST(FunctionCatalogue, NonFiniteInputPassesThrough) {
-    EXPECT_TRUE(std::isnan(Evaluate(0, std::numeric_limits<double>::quiet_NaN())));
-    EXPECT_FALSE(std::isfinite(Evaluate(1, kInfinity)));
-}
-
 // The bound the table's buffer is sized by holds for every polynomial, near
 // the powers' crossovers and far out, on both sides of zero.
 TEST(FunctionCatalogue, LargestMagnitudeBoundsEveryPolynomial) {

@@ -81,16 +81,4 @@ TEST(MessageMap, HandlersGetTheirParametersAndResults) {
     EXPECT_EQ(window.SendMessage(WM_QUERYDRAGICON), reinterpret_cast<LRESULT>(&window));
 }
 
-TEST(MessageMap, ChainsEndAtTheRoot) {
-    const framework::MessageMap* map = DerivedWindow().GetMessageMap();
-    std::vector<const framework::MessageMap*> chain;
-    for (; map != nullptr; map = map->base) {
-        chain.push_back(map);
-    }
-    EXPECT_EQ(chain, (std::vector<const framework::MessageMap*>{
-                         &DerivedWindow::messageMap, &BaseWindow::messageMap, &CWnd::messageMap,
-                         &CCmdTarget::messageMap}));
-    EXPECT_EQ(CDialogEx::messageMap.base, &CDialog::messageMap);
-}
-
 }  // namespace

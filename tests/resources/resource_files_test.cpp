@@ -32,30 +32,6 @@ std::uint32_t Little(const std::string& bytes, std::size_t at, int size) {
     return value;
 }
 
-TEST(Manifest, ExactBytes) {
-    const std::string manifest = ReadFile(kResources + "/wertomat.manifest");
-    const std::string declaration =
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
-    ASSERT_EQ(manifest.substr(0, declaration.size()), declaration);
-    const std::string assembly = manifest.substr(declaration.size());
-    EXPECT_EQ(assembly.find_first_of("\r\n"), std::string::npos) << "one line, no final line end";
-    EXPECT_EQ(assembly.rfind("<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" "
-                             "manifestVersion=\"1.0\">",
-                             0),
-              0u);
-    EXPECT_EQ(assembly.substr(assembly.size() - 11), "</assembly>");
-    for (const char* part :
-         {"<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
-          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\">",
-          "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\"><windowsSettings>",
-          "<ms_windowsSettings:dpiAware xmlns:ms_windowsSettings=\"http://schemas.microsoft.com/"
-          "SMI/2005/WindowsSettings\">true</ms_windowsSettings:dpiAware>"}) {
-        EXPECT_NE(assembly.find(part), std::string::npos) << part;
-    }
-    EXPECT_EQ(assembly.find("dependency"), std::string::npos);
-    EXPECT_EQ(assembly.find("supportedOS"), std::string::npos);
-}
-
 TEST(Icon, ThirteenImagesInTheirSizesAndDepths) {
     const std::string icon = ReadFile(kResources + "/wertomat.ico");
     ASSERT_GE(icon.size(), 6u);
