@@ -126,7 +126,7 @@ void BM_StartToDialogShown(benchmark::State& state) {
 framework::TextView* ResultsHoldingTheWholeTable() {
     auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
     results->setText(CString(std::string_view(LargestTable())));
-    results->model().SelectAll();
+    results->selectAll();
     return results;
 }
 

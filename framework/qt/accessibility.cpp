@@ -102,13 +102,13 @@ public:
     void addSelection(int startOffset, int endOffset) override {
         setSelection(0, startOffset, endOffset);
     }
-    void removeSelection(int) override { Model().Select(Model().Caret(), Model().Caret(), false); }
+    void removeSelection(int) override { View()->select(Model().Caret(), Model().Caret(), false); }
     void setSelection(int, int startOffset, int endOffset) override {
-        Model().Select(Index(startOffset), Index(endOffset), true);
+        View()->select(Index(startOffset), Index(endOffset), true);
     }
     int cursorPosition() const override { return Offset(Model().Caret()); }
     void setCursorPosition(int position) override {
-        Model().Select(Index(position), Index(position), true);
+        View()->select(Index(position), Index(position), true);
     }
     QString text(int startOffset, int endOffset) const override {
         const std::size_t count = Model().Layout().CharacterCount();
@@ -138,7 +138,7 @@ public:
         return Offset(Model().OffsetAt({local.x(), local.y()}));
     }
     void scrollToSubstring(int startIndex, int endIndex) override {
-        Model().Select(Index(startIndex), Index(endIndex), true);
+        View()->select(Index(startIndex), Index(endIndex), true);
     }
     // One run without attributes over the whole text: Orca ends a line where
     // a run ends.
@@ -166,7 +166,7 @@ public:
 
 private:
     TextView* View() const { return static_cast<TextView*>(widget()); }
-    TextViewModel& Model() const { return View()->model(); }
+    const TextViewModel& Model() const { return View()->model(); }
     static std::size_t Character(int offset) {
         return static_cast<std::size_t>(std::max(0, offset));
     }
@@ -254,6 +254,55 @@ void Announce(QWidget& window, const QString& text) {
     if (QAccessible::isActive()) {
         QAccessibleEvent shown(announcement, QAccessible::ObjectShow);
         QAccessible::updateAccessibility(&shown);
+    }
+}
+
+namespace {
+
+// Screen readers hear what changed: a new text (at most its first
+// kAnnouncedCharacters, so that a 23 MB table is not copied into an event;
+// the text itself is read on request), the caret and the selection, all in
+// the characters of the layout's screen-reader text. The removal goes before
+// the old text is replaced.
+constexpr std::size_t kAnnouncedCharacters = 4096;
+
+QString AnnouncedText(const TextView& view) {
+    const TextLayout& layout = view.model().Layout();
+    return FromWindows1252(
+        layout.CharacterText(0, std::min(layout.CharacterCount(), kAnnouncedCharacters)));
+}
+
+int CharacterOffset(const TextView& view, std::size_t offset) {
+    return AccessibleOffset(view.model().Layout().CharacterAt(offset));
+}
+
+}  // namespace
+
+void AnnounceTextRemoval(TextView& view) {
+    if (QAccessible::isActive() && !view.model().Text().empty()) {
+        QAccessibleTextRemoveEvent removed(&view, 0, AnnouncedText(view));
+        QAccessible::updateAccessibility(&removed);
+    }
+}
+
+void AnnounceChanges(TextView& view, const TextViewChanges& changes) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    const TextViewModel& model = view.model();
+    if (changes.text && !model.Text().empty()) {
+        QAccessibleTextInsertEvent inserted(&view, 0, AnnouncedText(view));
+        QAccessible::updateAccessibility(&inserted);
+    }
+    if (changes.selection) {
+        const auto [first, last] = model.Selection();
+        QAccessibleTextSelectionEvent selected(&view, CharacterOffset(view, first),
+                                               CharacterOffset(view, last));
+        QAccessible::updateAccessibility(&selected);
+    }
+    if (changes.caret || changes.text) {
+        QAccessibleTextCursorEvent moved(&view, CharacterOffset(view, model.Caret()));
+        QAccessible::updateAccessibility(&moved);
     }
 }
 

@@ -213,7 +213,7 @@ QWidget* DialogWindow::CreateEdit(const ControlTemplate& control) {
         auto* view = new TextView(this);
         view->setFrameShape(HasStyle(style, WS_BORDER) ? BorderShape() : QFrame::NoFrame);
         view->setTabStopWidth(HorizontalPixels(32, baseUnits_));
-        view->model().SetHideSelection(!HasStyle(style, ES_NOHIDESEL));
+        view->setHideSelection(!HasStyle(style, ES_NOHIDESEL));
         widget = view;
     } else if (HasStyle(style, ES_MULTILINE)) {
         auto* editor = new QPlainTextEdit(this);

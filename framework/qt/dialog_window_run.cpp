@@ -21,7 +21,7 @@ void DialogWindow::FocusAndSelect(int id) {
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->selectAll();
     } else if (auto* view = qobject_cast<TextView*>(widget)) {
-        view->model().SelectAll();
+        view->selectAll();
     }
 }
 

@@ -1,6 +1,5 @@
 #include "framework/qt/text_view.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -12,77 +11,26 @@
 #include <algorithm>
 #include <array>
 
+#include "framework/qt/accessibility.h"
 #include "framework/qt/clipboard.h"
 #include "framework/qt/qt_text.h"
 
 namespace framework {
 namespace {
 
-constexpr int kAutoScrollInterval = 20;  // ms
-
-// Screen readers hear what changed: a new text (at most its first
-// kAnnouncedCharacters, so that a 23 MB table is not copied into an event;
-// the text itself is read on request), the caret and the selection, all in
-// the characters of the layout's screen-reader text. The removal goes before
-// the old text is replaced.
-constexpr std::size_t kAnnouncedCharacters = 4096;
-
-QString AnnouncedText(const TextView& view) {
-    const TextLayout& layout = view.model().Layout();
-    return FromWindows1252(
-        layout.CharacterText(0, std::min(layout.CharacterCount(), kAnnouncedCharacters)));
-}
-
-int CharacterOffset(const TextView& view, std::size_t offset) {
-    return AccessibleOffset(view.model().Layout().CharacterAt(offset));
-}
-
-void AnnounceTextRemoval(TextView& view) {
-    if (QAccessible::isActive() && !view.model().Text().empty()) {
-        QAccessibleTextRemoveEvent removed(&view, 0, AnnouncedText(view));
-        QAccessible::updateAccessibility(&removed);
-    }
-}
-
-void AnnounceChanges(TextView& view, const TextViewChanges& changes) {
-    if (!QAccessible::isActive()) {
-        return;
-    }
-    const TextViewModel& model = view.model();
-    if (changes.text && !model.Text().empty()) {
-        QAccessibleTextInsertEvent inserted(&view, 0, AnnouncedText(view));
-        QAccessible::updateAccessibility(&inserted);
-    }
-    if (changes.selection) {
-        const auto [first, last] = model.Selection();
-        QAccessibleTextSelectionEvent selected(&view, CharacterOffset(view, first),
-                                               CharacterOffset(view, last));
-        QAccessible::updateAccessibility(&selected);
-    }
-    if (changes.caret || changes.text) {
-        QAccessibleTextCursorEvent moved(&view, CharacterOffset(view, model.Caret()));
-        QAccessible::updateAccessibility(&moved);
-    }
-}
-
-TextKey KeyOf(int key) {
-    static constexpr std::array<std::pair<int, TextKey>, 11> kKeys{{
-        {Qt::Key_Left, TextKey::Left},
-        {Qt::Key_Right, TextKey::Right},
-        {Qt::Key_Up, TextKey::Up},
-        {Qt::Key_Down, TextKey::Down},
-        {Qt::Key_PageUp, TextKey::PageUp},
-        {Qt::Key_PageDown, TextKey::PageDown},
-        {Qt::Key_Home, TextKey::Home},
-        {Qt::Key_End, TextKey::End},
-        {Qt::Key_Insert, TextKey::Insert},
-        {Qt::Key_A, TextKey::A},
-        {Qt::Key_C, TextKey::C},
-    }};
-    const auto known = std::find_if(kKeys.begin(), kKeys.end(),
-                                    [key](const auto& entry) { return entry.first == key; });
-    return known != kKeys.end() ? known->second : TextKey::Other;
-}
+constexpr std::array<std::pair<int, TextKey>, 11> kKeys{{
+    {Qt::Key_Left, TextKey::Left},
+    {Qt::Key_Right, TextKey::Right},
+    {Qt::Key_Up, TextKey::Up},
+    {Qt::Key_Down, TextKey::Down},
+    {Qt::Key_PageUp, TextKey::PageUp},
+    {Qt::Key_PageDown, TextKey::PageDown},
+    {Qt::Key_Home, TextKey::Home},
+    {Qt::Key_End, TextKey::End},
+    {Qt::Key_Insert, TextKey::Insert},
+    {Qt::Key_A, TextKey::A},
+    {Qt::Key_C, TextKey::C},
+}};
 
 ViewPoint PointOf(const QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
@@ -269,7 +217,7 @@ void TextView::restartCaretBlink() {
 void TextView::keyPressEvent(QKeyEvent* event) {
     const KeyModifiers modifiers{(event->modifiers() & Qt::ShiftModifier) != 0,
                                  (event->modifiers() & Qt::ControlModifier) != 0};
-    switch (model_.PressKey(KeyOf(event->key()), modifiers)) {
+    switch (model_.PressKey(KeyIn(kKeys, event->key()), modifiers)) {
         case KeyResult::Copy:
             copy();
             return;
@@ -317,7 +265,7 @@ void TextView::followDrag() {
     if (!model_.NeedsAutoScroll()) {
         autoScrollTimer_.stop();
     } else if (!autoScrollTimer_.isActive()) {
-        autoScrollTimer_.start(kAutoScrollInterval, this);
+        autoScrollTimer_.start(kAutoScrollMilliseconds, this);
     }
 }
 

@@ -25,8 +25,14 @@ public:
     void setText(const CString& text);
     const std::string& text() const { return text_.Bytes(); }
     const CString& sharedText() const { return text_; }
-    TextViewModel& model() { return model_; }
     const TextViewModel& model() const { return model_; }
+    // What others may change: the selection (screen readers, the dialog
+    // selecting the results it focuses) and the form's ES_NOHIDESEL.
+    void select(std::size_t anchor, std::size_t caret, bool scroll) {
+        model_.Select(anchor, caret, scroll);
+    }
+    void selectAll() { model_.SelectAll(); }
+    void setHideSelection(bool hide) { model_.SetHideSelection(hide); }
 
     void setTabStopWidth(int pixels) { model_.SetTabStop(pixels); }
     void copy() const;

@@ -105,6 +105,16 @@ int TextLayout::Advance(unsigned char byte, int x) const {
     return byte < 0x20 ? 0 : advances_[byte];
 }
 
+void TextLayout::LineAdvances(std::size_t line, std::vector<int>& advances) const {
+    const std::size_t begin = LineStart(line);
+    advances.resize(LineEnd(line) - begin);
+    int x = 0;
+    for (std::size_t i = 0; i < advances.size(); ++i) {
+        advances[i] = Advance(static_cast<unsigned char>(text_[begin + i]), x);
+        x += advances[i];
+    }
+}
+
 int TextLayout::XOf(std::size_t line, std::size_t offset) const {
     int x = 0;
     for (std::size_t i = lineStarts_[line]; i < offset; ++i) {

@@ -39,6 +39,9 @@ public:
 
     // The advance of `byte` drawn at `x` pixels into its line.
     int Advance(unsigned char byte, int x) const;
+    // The advance of each byte of `line` (before its break), in order, into
+    // `advances`: for a platform call that places every character itself.
+    void LineAdvances(std::size_t line, std::vector<int>& advances) const;
     // Where `offset` is drawn, in pixels from the start of `line`, its line.
     int XOf(std::size_t line, std::size_t offset) const;
     // The character boundary in `line` nearest to `x` pixels from its start.

@@ -6,6 +6,8 @@
 // of every change through TextViewListener.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -36,6 +38,16 @@ protected:
 
 // The keys the view acts on; the views translate their platform's keys.
 enum class TextKey { Left, Right, Up, Down, PageUp, PageDown, Home, End, Insert, A, C, Other };
+// A view's table from its platform's key codes to the keys the model knows:
+// the key for `code`, Other when the table has none.
+template <typename Code, std::size_t Size>
+constexpr TextKey KeyIn(const std::array<std::pair<Code, TextKey>, Size>& table, Code code) {
+    const auto known = std::find_if(table.begin(), table.end(),
+                                    [code](const auto& entry) { return entry.first == code; });
+    return known != table.end() ? known->second : TextKey::Other;
+}
+// How often a view calls AutoScroll() while NeedsAutoScroll() holds.
+inline constexpr int kAutoScrollMilliseconds = 20;
 struct KeyModifiers {
     bool shift = false;
     bool control = false;

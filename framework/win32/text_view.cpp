@@ -15,7 +15,6 @@ namespace framework::win32 {
 namespace {
 
 constexpr UINT_PTR kAutoScrollTimer = 1;
-constexpr UINT kAutoScrollInterval = 20;  // ms
 
 constexpr std::array<std::pair<WPARAM, TextKey>, 11> kKeys{{
     {VK_LEFT, TextKey::Left},
@@ -152,13 +151,8 @@ void TextView::Paint() {
         // One call a line, each character at the layout's place; a tab is a wide space.
         const std::size_t begin = layout.LineStart(line);
         text = ToWide(Bytes().substr(begin, layout.LineEnd(line) - begin));
-        advances.resize(text.size());
-        for (std::size_t i = 0, x = 0; i < text.size();
-             x += static_cast<std::size_t>(advances[i]), ++i) {
-            advances[i] =
-                layout.Advance(static_cast<unsigned char>(Bytes()[begin + i]), static_cast<int>(x));
-            text[i] = text[i] == L'\t' ? L' ' : text[i];
-        }
+        std::replace(text.begin(), text.end(), L'\t', L' ');
+        layout.LineAdvances(line, advances);
         const int top = static_cast<int>(line - first) * height;
         const auto draw = [&] {
             ExtTextOutW(device, model_.PointOf(begin).x, top, 0, nullptr, text.c_str(),
@@ -207,15 +201,15 @@ void TextView::Scroll(int bar, WPARAM request) {
     GetScrollInfo(window_, bar, &info);
     const int step = bar == SB_VERT ? 1 : model_.HorizontalStep();
     const auto page = static_cast<int>(info.nPage);
-    // SB_LINEUP to SB_BOTTOM; the thumb's 32-bit position, unlike the message's.
-    const std::array<int, 8> targets{info.nPos - step,
-                                     info.nPos + step,
-                                     info.nPos - page,
-                                     info.nPos + page,
-                                     info.nTrackPos,
-                                     info.nTrackPos,
-                                     0,
-                                     info.nMax};
+    // The message carries 16 bits of the thumb's position: while the user
+    // drags, the scroll bar's own 32-bit position, of which they are the
+    // low half; a program that sends a position gets that one.
+    const int position = static_cast<int>(HIWORD(request));
+    const int thumb = position == (info.nTrackPos & 0xFFFF) ? info.nTrackPos : position;
+    // SB_LINEUP to SB_BOTTOM.
+    const std::array<int, 8> targets{
+        info.nPos - step, info.nPos + step, info.nPos - page, info.nPos + page, thumb, thumb, 0,
+        info.nMax};
     if (LOWORD(request) >= targets.size()) {
         return;
     }
@@ -228,11 +222,8 @@ void TextView::Scroll(int bar, WPARAM request) {
 }
 
 void TextView::KeyDown(WPARAM key) {
-    const auto known = std::find_if(kKeys.begin(), kKeys.end(),
-                                    [key](const auto& entry) { return entry.first == key; });
-    const TextKey textKey = known != kKeys.end() ? known->second : TextKey::Other;
     const KeyModifiers modifiers{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0};
-    if (model_.PressKey(textKey, modifiers) == KeyResult::Copy) {
+    if (model_.PressKey(KeyIn(kKeys, key), modifiers) == KeyResult::Copy) {
         Copy();
     }
 }
@@ -240,7 +231,7 @@ void TextView::KeyDown(WPARAM key) {
 // Auto-scroll runs while a drag is held outside the view.
 void TextView::FollowDrag() {
     if (model_.NeedsAutoScroll()) {
-        SetTimer(window_, kAutoScrollTimer, kAutoScrollInterval, nullptr);
+        SetTimer(window_, kAutoScrollTimer, kAutoScrollMilliseconds, nullptr);
     } else {
         KillTimer(window_, kAutoScrollTimer);
     }

@@ -129,15 +129,20 @@ TEST_P(Win32TextViewCases, BehavesAsThePlatformsEdit) {
 INSTANTIATE_TEST_SUITE_P(Win32, Win32TextViewCases, testing::ValuesIn(text_view_cases::AllCases()),
                          text_view_cases::CaseName);
 
-// The edit's line messages, which screen readers use, answered as the
-// platform's own read-only edit answers them for the same table.
-struct LineQuery {
+// The edit's messages, which screen readers and programs use, answered as
+// the platform's own read-only edit answers them for the same table: each row
+// selects with EM_SETSEL, sends `before` (a scroll) if any, then the query;
+// the answers compared are the result, the buffer it filled and, after
+// WM_COPY, the clipboard's text.
+struct EditQuery {
     const char* name;  // cppcheck-suppress unusedStructMember ; the test's name, read by QueryName
     UINT message;
     WPARAM wParam;
     std::pair<LPARAM, LPARAM> selection;  // set first, by EM_SETSEL
+    std::pair<UINT, WPARAM> before{0, 0};
+    std::size_t bufferCharacters = 0;  // a buffer of this size as lParam
 };
-constexpr LineQuery kLineQueries[] = {
+constexpr EditQuery kEditQueries[] = {
     {"LineCount", EM_GETLINECOUNT, 0, {0, 0}},
     {"FirstLineStart", EM_LINEINDEX, 0, {0, 0}},
     {"SecondLineStart", EM_LINEINDEX, 1, {0, 0}},
@@ -153,12 +158,44 @@ constexpr LineQuery kLineQueries[] = {
     {"LineOfARowsCharacter", EM_LINEFROMCHAR, 40, {0, 0}},
     {"LineOfTheSelection", EM_LINEFROMCHAR, static_cast<WPARAM>(-1), {30, 60}},
     {"FirstVisibleLine", EM_GETFIRSTVISIBLELINE, 0, {0, 0}},
+    {"SelectionAsSet", EM_GETSEL, 0, {30, 60}},
+    {"SelectionSetBackwards", EM_GETSEL, 0, {60, 30}},
+    {"SelectionToMinusOneIsToTheEnd", EM_GETSEL, 0, {5, -1}},
+    {"SelectionFromMinusOneSelectsNothing", EM_GETSEL, 0, {-1, 10}},
+    {"TextLength", WM_GETTEXTLENGTH, 0, {0, 0}},
+    {"TextIntoAShortBuffer", WM_GETTEXT, 10, {0, 0}, {0, 0}, 10},
+    {"TextIntoABufferOfOne", WM_GETTEXT, 1, {0, 0}, {0, 0}, 1},
+    {"LineDownScrollsALine", EM_GETFIRSTVISIBLELINE, 0, {0, 0}, {WM_VSCROLL, SB_LINEDOWN}},
+    {"ThumbPositionScrollsThere",
+     EM_GETFIRSTVISIBLELINE,
+     0,
+     {0, 0},
+     {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7)}},
+    {"BottomScrollsToTheEnd", EM_GETFIRSTVISIBLELINE, 0, {0, 0}, {WM_VSCROLL, SB_BOTTOM}},
+    {"WheelScrollsBySystemLines",
+     EM_GETFIRSTVISIBLELINE,
+     0,
+     {0, 0},
+     {WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA))}},
+    {"CopyTakesTheSelection", WM_COPY, 0, {30, 60}},
 };
 
-class Win32LineMessages : public testing::TestWithParam<LineQuery> {};
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
 
-TEST_P(Win32LineMessages, AnswerAsThePlatformsEdit) {
-    const LineQuery& query = GetParam();
+class Win32EditMessages : public testing::TestWithParam<EditQuery> {};
+
+TEST_P(Win32EditMessages, AnswerAsThePlatformsEdit) {
+    const EditQuery& query = GetParam();
     const std::wstring table = framework::win32::ToWide(text_view_cases::TableText({0, 0.1, 2}));
     const auto answer = [&](const wchar_t* className) {
         HWND field = CreateWindowExW(
@@ -168,19 +205,25 @@ TEST_P(Win32LineMessages, AnswerAsThePlatformsEdit) {
         SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(table.c_str()));
         SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(query.selection.first),
                      query.selection.second);
-        const LRESULT result = SendMessageW(field, query.message, query.wParam, 0);
+        if (query.before.first != 0) {
+            SendMessageW(field, query.before.first, query.before.second, 0);
+        }
+        std::wstring buffer(query.bufferCharacters, L'#');
+        const LRESULT result = SendMessageW(field, query.message, query.wParam,
+                                            reinterpret_cast<LPARAM>(buffer.data()));
         DestroyWindow(field);
-        return result;
+        return std::to_wstring(result) + L"|" + buffer +
+               (query.message == WM_COPY ? L"|" + ClipboardText() : L"");
     };
     framework::win32::RegisterTextView();
     EXPECT_EQ(answer(framework::win32::kTextViewClass), answer(L"EDIT"));
 }
 
-std::string QueryName(const testing::TestParamInfo<LineQuery>& param) {
+std::string QueryName(const testing::TestParamInfo<EditQuery>& param) {
     return param.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Win32, Win32LineMessages, testing::ValuesIn(kLineQueries), QueryName);
+INSTANTIATE_TEST_SUITE_P(Win32, Win32EditMessages, testing::ValuesIn(kEditQueries), QueryName);
 
 TEST(Win32LineMessages, GetLineCopiesALineWithoutItsBreak) {
     Win32Target target;
