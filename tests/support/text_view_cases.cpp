@@ -60,6 +60,15 @@ void Give(const Input& input, Target& target) {
                 target.MouseMove(below);
                 target.WaitUntil([&model] { return model.Caret() == model.Text().size(); });
                 target.MouseUp(below);
+            } else if constexpr (std::is_same_v<Event, DragRight>) {
+                const framework::ViewPoint right{model.ViewWidth() + event.pixelsRight,
+                                                 on(event.from).y};
+                const std::size_t lineEnd =
+                    model.Layout().LineEnd(model.Layout().LineOf(event.from));
+                target.MouseDown(on(event.from), false);
+                target.MouseMove(right);
+                target.WaitUntil([&model, lineEnd] { return model.Caret() == lineEnd; });
+                target.MouseUp(right);
             } else {
                 target.MoveFocus(event.in);
             }
@@ -196,6 +205,13 @@ const std::vector<Case>& AllCases() {
          At(0),
          TextEnd(),
          LastPage()},
+        {"DragHeldRightReachesTheLineEnd",
+         kLongRows,
+         {DragRight{5, 60}},
+         LineStart(1),
+         LineEnd(1),
+         At(0),
+         true},
         {"ColumnsOfNegativeTensStayApart",
          kTouching,
          {Keystroke{Key::Down}},

@@ -37,10 +37,16 @@ struct DragBelow {
     std::size_t from;
     int pixelsBelow;
 };
+// Pressed on `from`, moved `pixelsRight` beyond the view's right edge and
+// held there until the caret reaches the end of its line.
+struct DragRight {
+    std::size_t from;
+    int pixelsRight;
+};
 struct Focus {
     bool in;  // false: to another control; true: back, without a click
 };
-using Input = std::variant<Keystroke, Click, DoubleClick, DragBelow, Focus>;
+using Input = std::variant<Keystroke, Click, DoubleClick, DragBelow, DragRight, Focus>;
 
 // What an expectation may depend on besides the text: the platform's metrics.
 struct Facts {
