@@ -145,12 +145,11 @@ void TextView::Paint() {
     const TextLayout& layout = model_.Layout();
     const int height = model_.LineHeight();
     const auto [first, last] = model_.LinesInView();
-    std::wstring text;
     std::vector<INT> advances;
     for (std::size_t line = first; line < last; ++line) {
         // One call a line, each character at the layout's place; a tab is a wide space.
         const std::size_t begin = layout.LineStart(line);
-        text = ToWide(Bytes().substr(begin, layout.LineEnd(line) - begin));
+        std::wstring text = ToWide(Bytes().substr(begin, layout.LineEnd(line) - begin));
         std::replace(text.begin(), text.end(), L'\t', L' ');
         layout.LineAdvances(line, advances);
         const int top = static_cast<int>(line - first) * height;
