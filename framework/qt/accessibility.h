@@ -6,9 +6,6 @@ class QWidget;
 
 namespace framework {
 
-class TextView;
-struct TextViewChanges;
-
 // Installs, once, the accessible interfaces of the results view (a read-only,
 // multi-line text that can be read line by line) and of automatic radio
 // buttons (announced as radio buttons, not check boxes).
@@ -17,11 +14,5 @@ void InstallAccessibility();
 // Screen readers say `text` once, as a notification that appears in `window`,
 // without moving the focus. The notification is an invisible child.
 void Announce(QWidget& window, const QString& text);
-
-// What changed in the results view, told to screen readers: a new text (its
-// first characters only), the caret and the selection. The removal of the
-// old text goes before the view replaces it.
-void AnnounceTextRemoval(TextView& view);
-void AnnounceChanges(TextView& view, const TextViewChanges& changes);
 
 }  // namespace framework

@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <array>
 
-#include "framework/qt/accessibility.h"
 #include "framework/qt/clipboard.h"
 #include "framework/qt/qt_text.h"
+#include "framework/qt/text_announcements.h"
 
 namespace framework {
 namespace {
@@ -60,7 +60,7 @@ void TextView::setText(const CString& text) {
     if (model_.Shows(text.Bytes())) {
         return;  // the dialog writes its results back unchanged
     }
-    AnnounceTextRemoval(*this);  // while the old text is still there
+    AnnounceTextRemoval(*this, model_);  // while the old text is still there
     text_ = text;
     model_.SetText(text_.Bytes());
 }
@@ -77,7 +77,7 @@ void TextView::TextViewChanged(const TextViewChanges& changes) {
     if (changes.selection && !model_.Dragging()) {
         publishSelection();
     }
-    AnnounceChanges(*this, changes);
+    AnnounceChanges(*this, model_, changes);
     viewport()->update();
 }
 
@@ -163,44 +163,41 @@ bool TextView::event(QEvent* event) {
 
 // Text on the base colour, as the platform's text fields paint, read-only or not.
 void TextView::paintEvent(QPaintEvent*) {
-    QPainter painter(viewport());
-    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
-    const QColor highlight = palette().color(group, QPalette::Highlight);
-    const QColor highlightedText = palette().color(group, QPalette::HighlightedText);
-    const QColor plainText = palette().color(group, QPalette::Text);
-    const int height = model_.LineHeight();
-    const int ascent = fontMetrics().ascent();
-    const auto [first, last] = model_.LinesInView();
-    QString segment;
-    for (std::size_t line = first; line < last; ++line) {
-        const int top = static_cast<int>(line - first) * height;
-        const std::vector<TextViewModel::Run> runs = model_.RunsOf(line);
-        const auto draw = [&] {
-            for (const TextViewModel::Run& run : runs) {
+    // Draws what the model says with a painter on the viewport.
+    struct Face {
+        const TextView& view;
+        QPainter painter;
+        QPalette::ColorGroup group;
+        int ascent;
+        QString segment;
+
+        void Text(std::size_t line, int top) {
+            for (const TextViewModel::Run& run : view.model_.RunsOf(line)) {
                 segment.resize(static_cast<qsizetype>(run.end - run.begin));
                 for (std::size_t i = run.begin; i < run.end; ++i) {
                     segment[static_cast<qsizetype>(i - run.begin)] =
-                        characters_[static_cast<unsigned char>(text()[i])];
+                        view.characters_[static_cast<unsigned char>(view.text()[i])];
                 }
                 painter.drawText(run.x, top + ascent, segment);
             }
-        };
-        painter.setPen(plainText);
-        draw();
-        const auto [left, right] = model_.SelectionBand(line);
-        if (left < right) {
-            const QRect band(left, top, right - left, height);
-            painter.fillRect(band, highlight);
+        }
+        void Band(int left, int top, int right, int bottom) {
+            const QRect band(left, top, right - left, bottom - top);
+            painter.fillRect(band, view.palette().color(group, QPalette::Highlight));
             painter.save();
             painter.setClipRect(band);
-            painter.setPen(highlightedText);
-            draw();
-            painter.restore();
+            painter.setPen(view.palette().color(group, QPalette::HighlightedText));
         }
-    }
+        void BandEnd() { painter.restore(); }
+    };
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QColor plainText = palette().color(group, QPalette::Text);
+    Face face{*this, QPainter(viewport()), group, fontMetrics().ascent(), {}};
+    face.painter.setPen(plainText);
+    model_.Paint(face);
     if (hasFocus() && caretShown_) {
         const ViewPoint caret = model_.PointOf(model_.Caret());
-        painter.fillRect(caret.x, caret.y, 1, height, plainText);
+        face.painter.fillRect(caret.x, caret.y, 1, model_.LineHeight(), plainText);
     }
 }
 

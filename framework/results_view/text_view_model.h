@@ -139,9 +139,25 @@ public:
     std::size_t OffsetAt(ViewPoint point) const;
     std::pair<std::size_t, std::size_t> LinesInView() const;  // [first, last)
     bool SelectionShown() const { return focused_ || !hideSelection_; }
-    // The text of one line between its tabs. A view draws the runs, fills the
-    // selection's band over them and draws them again in the selection's
-    // colours, clipped to the band.
+    // Paints the lines in view through `face`, top to bottom: each line's
+    // text, then, where the selection shows on it, its band and the text again
+    // inside it. A face draws `Text(line, top)` in the current colours;
+    // `Band(left, top, right, bottom)` fills the band, clips to it and takes
+    // the selection's colours until `BandEnd()`.
+    template <typename Face>
+    void Paint(Face& face) const {
+        const auto [first, last] = LinesInView();
+        for (std::size_t line = first; line < last; ++line) {
+            const int top = static_cast<int>(line - first) * lineHeight_;
+            face.Text(line, top);
+            if (const auto [left, right] = SelectionBand(line); left < right) {
+                face.Band(left, top, right, top + lineHeight_);
+                face.Text(line, top);
+                face.BandEnd();
+            }
+        }
+    }
+    // The text of one line between its tabs, each run at its x.
     struct Run {
         std::size_t begin;
         std::size_t end;

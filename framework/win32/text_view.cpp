@@ -142,33 +142,34 @@ void TextView::Paint() {
     }
     FillRect(device, &paint.rcPaint, brush);
     SetBkMode(device, TRANSPARENT);
-    const TextLayout& layout = model_.Layout();
-    const int height = model_.LineHeight();
-    const auto [first, last] = model_.LinesInView();
-    std::vector<INT> advances;
-    for (std::size_t line = first; line < last; ++line) {
-        // One call a line, each character at the layout's place; a tab is a wide space.
-        const std::size_t begin = layout.LineStart(line);
-        std::wstring text = ToWide(Bytes().substr(begin, layout.LineEnd(line) - begin));
-        std::replace(text.begin(), text.end(), L'\t', L' ');
-        layout.LineAdvances(line, advances);
-        const int top = static_cast<int>(line - first) * height;
-        const auto draw = [&] {
-            ExtTextOutW(device, model_.PointOf(begin).x, top, 0, nullptr, text.c_str(),
+    // Draws what the model says on the device: one call a line, each
+    // character at the layout's place, a tab as a wide space.
+    struct Face {
+        const TextView& view;
+        HDC device;
+        std::vector<INT> advances;
+        int saved = 0;
+
+        void Text(std::size_t line, int top) {
+            const TextLayout& layout = view.model_.Layout();
+            const std::size_t begin = layout.LineStart(line);
+            std::wstring text = ToWide(view.Bytes().substr(begin, layout.LineEnd(line) - begin));
+            std::replace(text.begin(), text.end(), L'\t', L' ');
+            layout.LineAdvances(line, advances);
+            ExtTextOutW(device, view.model_.PointOf(begin).x, top, 0, nullptr, text.c_str(),
                         static_cast<UINT>(text.size()), advances.data());
-        };
-        draw();
-        const auto [left, right] = model_.SelectionBand(line);
-        if (left < right) {
-            const RECT band{left, top, right, top + height};
-            FillRect(device, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
-            const int saved = SaveDC(device);
-            IntersectClipRect(device, left, top, right, top + height);
-            SetTextColor(device, GetSysColor(COLOR_HIGHLIGHTTEXT));
-            draw();
-            RestoreDC(device, saved);
         }
-    }
+        void Band(int left, int top, int right, int bottom) {
+            const RECT band{left, top, right, bottom};
+            FillRect(device, &band, GetSysColorBrush(COLOR_HIGHLIGHT));
+            saved = SaveDC(device);
+            IntersectClipRect(device, left, top, right, bottom);
+            SetTextColor(device, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        }
+        void BandEnd() const { RestoreDC(device, saved); }
+    };
+    Face face{*this, device, {}};
+    model_.Paint(face);
     SelectObject(device, previousFont);
     EndPaint(window_, &paint);
 }
