@@ -109,13 +109,10 @@ private:
     char* out_;
 };
 
-std::string FormatCode(std::size_t decimals) {
-    return decimals == 0 ? std::string("0") : "0." + std::string(decimals, '0');
-}
-
-// Excel's number format, "0\.0000": its HTML escapes the point.
-std::string ExcelFormatCode(std::size_t decimals) {
-    return decimals == 0 ? std::string("0") : "0\\." + std::string(decimals, '0');
+// A number format of `decimals` places: LibreOffice's "0.0000"; Excel's
+// HTML escapes the point, "0\.0000".
+std::string FormatCode(std::size_t decimals, std::string_view point = ".") {
+    return decimals == 0 ? std::string("0") : "0" + std::string(point) + std::string(decimals, '0');
 }
 
 template <typename Sink>
@@ -204,7 +201,7 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
             sink.Put("td.d");
             sink.Put(std::to_string(decimals));
             sink.Put("{mso-number-format:\"");
-            sink.Put(ExcelFormatCode(decimals));
+            sink.Put(FormatCode(decimals, "\\."));
             sink.Put("\"}");
         }
     }
