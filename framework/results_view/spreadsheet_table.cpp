@@ -61,8 +61,9 @@ void VisitCoveredCells(std::string_view text, std::size_t first, std::size_t las
         bool covered = false;
         std::size_t column = 0;
         for (std::size_t fieldStart = lineStart; fieldStart <= lineEnd; ++column) {
-            const std::size_t tab = text.find('\t', fieldStart);
-            const std::size_t fieldEnd = std::min(tab, lineEnd);
+            // Searched within the line: a text without tabs stays one pass.
+            const std::size_t fieldEnd =
+                std::min(text.substr(0, lineEnd).find('\t', fieldStart), lineEnd);
             if (std::max(fieldStart, first) < std::min(fieldEnd, last)) {
                 if (!cell(column, text.substr(fieldStart, fieldEnd - fieldStart))) {
                     return;
