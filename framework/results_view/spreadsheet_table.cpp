@@ -113,7 +113,12 @@ private:
 // A number format of `decimals` places: LibreOffice's "0.0000"; Excel's
 // HTML escapes the point, "0\.0000".
 std::string FormatCode(std::size_t decimals, std::string_view point = ".") {
-    return decimals == 0 ? std::string("0") : "0" + std::string(point) + std::string(decimals, '0');
+    std::string code = "0";
+    if (decimals > 0) {
+        code += point;
+        code.append(decimals, '0');
+    }
+    return code;
 }
 
 template <typename Sink>
