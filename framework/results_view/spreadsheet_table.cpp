@@ -200,10 +200,10 @@ Survey SurveyOf(std::string_view text, std::size_t first, std::size_t last,
 // in its second field gets an empty first cell when a later line has one.
 template <typename Sink>
 void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last, char decimalMark,
-          const Survey& survey) {
+          std::size_t firstColumn, unsigned decimalCounts) {
     sink.Put(kBeforeStyle);
     for (std::size_t decimals = 0; decimals <= kMostDecimals; ++decimals) {
-        if ((survey.decimalCounts & (1u << decimals)) != 0) {
+        if ((decimalCounts & (1u << decimals)) != 0) {
             sink.Put("td.d");
             sink.Put(std::to_string(decimals));
             sink.Put("{mso-number-format:\"");
@@ -214,7 +214,7 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
     sink.Put(kBeforeTable);
     sink.FragmentStarts();
     sink.Put("<table>");
-    std::size_t nextColumn = survey.firstColumn;
+    std::size_t nextColumn = firstColumn;
     bool rowOpen = false;
     VisitCoveredCells(
         text, first, last,
@@ -238,7 +238,7 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
         },
         [&] {
             sink.Put("</tr>\n");
-            nextColumn = survey.firstColumn;
+            nextColumn = firstColumn;
             rowOpen = false;
         });
     sink.Put("</table>");
@@ -260,7 +260,7 @@ std::optional<SpreadsheetTable> SpreadsheetTable::Of(std::string_view text, std:
     table.firstColumn_ = survey.firstColumn;
     table.decimalCounts_ = survey.decimalCounts;
     Counter counter;
-    Emit(counter, text, first, last, decimalMark, survey);
+    Emit(counter, text, first, last, decimalMark, survey.firstColumn, survey.decimalCounts);
     table.length_ = counter.Length();
     table.fragmentStart_ = counter.FragmentStart();
     table.fragmentEnd_ = counter.FragmentEnd();
@@ -274,13 +274,7 @@ bool SpreadsheetTable::Covers(std::string_view text, std::size_t first, std::siz
 
 void SpreadsheetTable::WriteTo(char* out) const {
     Writer writer(out);
-    Emit(writer, text_, first_, last_, decimalMark_, Survey{2, firstColumn_, decimalCounts_});
-}
-
-std::string SpreadsheetTable::Document() const {
-    std::string document(length_, '\0');
-    WriteTo(document.data());
-    return document;
+    Emit(writer, text_, first_, last_, decimalMark_, firstColumn_, decimalCounts_);
 }
 
 std::string SpreadsheetTable::ClipboardHeader() const {

@@ -33,7 +33,6 @@ public:
     // Writes exactly Length() bytes, so that a caller can write straight into
     // the memory it hands the platform: a whole table is over 100 MB.
     void WriteTo(char* out) const;
-    std::string Document() const;
 
     // The Windows "HTML Format" header that goes before the document, its
     // offsets counted from the header's start.

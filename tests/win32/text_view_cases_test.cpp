@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "dialog_driver.h"
 #include "framework/win32/native.h"
 #include "framework/win32/text_view.h"
 #include "framework/win32/wide_text.h"
@@ -180,18 +181,6 @@ constexpr EditQuery kEditQueries[] = {
     {"CopyTakesTheSelection", WM_COPY, 0, {30, 60}},
 };
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
-            text = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
 class Win32EditMessages : public testing::TestWithParam<EditQuery> {};
 
 TEST_P(Win32EditMessages, AnswerAsThePlatformsEdit) {
@@ -212,8 +201,9 @@ TEST_P(Win32EditMessages, AnswerAsThePlatformsEdit) {
         const LRESULT result = SendMessageW(field, query.message, query.wParam,
                                             reinterpret_cast<LPARAM>(buffer.data()));
         DestroyWindow(field);
+        const std::u16string copied = driver::ClipboardText();
         return std::to_wstring(result) + L"|" + buffer +
-               (query.message == WM_COPY ? L"|" + ClipboardText() : L"");
+               (query.message == WM_COPY ? L"|" + std::wstring(copied.begin(), copied.end()) : L"");
     };
     framework::win32::RegisterTextView();
     EXPECT_EQ(answer(framework::win32::kTextViewClass), answer(L"EDIT"));
