@@ -3,8 +3,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "framework/platform.h"
@@ -16,6 +18,15 @@ namespace {
 
 framework::DialogWindow* WindowOf(CDataExchange* pDX) {
     return pDX != nullptr && pDX->m_pDlgWnd != nullptr ? pDX->m_pDlgWnd->Window() : nullptr;
+}
+
+std::optional<CString> ControlText(const framework::DialogWindow& window, int controlId) {
+    std::optional<framework::platform::SharedText> text =
+        framework::platform::ControlText(window, controlId);
+    if (!text) {
+        return std::nullopt;
+    }
+    return CString(std::move(*text));
 }
 
 }  // namespace
@@ -34,7 +45,7 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
     if (window == nullptr || pDX->HasFailed()) {
         return;
     }
-    const std::optional<CString> text = framework::platform::ControlText(*window, controlId);
+    const std::optional<CString> text = ControlText(*window, controlId);
     const std::variant<double, text::NumberRefusal> reading =
         text.has_value() ? text::ReadNumber(*text) : text::NumberRefusal::NotANumber;
     const double* number = std::get_if<double>(&reading);
@@ -43,7 +54,7 @@ void DDX_Text(CDataExchange* pDX, int controlId, double& value) {
         if (number == nullptr ||
             std::bit_cast<std::uint64_t>(*number) != std::bit_cast<std::uint64_t>(value)) {
             framework::platform::SetControlText(*window, controlId,
-                                                CString(text::FormatNumber(value)));
+                                                CString(text::FormatNumber(value)).SharedBuffer());
         }
         return;
     }
@@ -63,10 +74,10 @@ void DDX_Text(CDataExchange* pDX, int controlId, CString& value) {
         return;
     }
     if (!pDX->m_bSaveAndValidate) {
-        framework::platform::SetControlText(*window, controlId, value);
+        framework::platform::SetControlText(*window, controlId, value.SharedBuffer());
         return;
     }
-    if (std::optional<CString> text = framework::platform::ControlText(*window, controlId)) {
+    if (std::optional<CString> text = ControlText(*window, controlId)) {
         value = std::move(*text);
     }
 }
@@ -156,4 +167,19 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
+}
+
+// --- What a backend calls
+
+void framework::AttachDialogWindow(CDialog& dialog, platform::DialogWindowPointer window) {
+    dialog.AttachWindow(std::move(window));
+}
+
+bool framework::InitializeDialog(CDialog& dialog) {
+    return dialog.OnInitDialog() != FALSE;
+}
+
+std::intptr_t framework::DialogMessage(CDialog& dialog, std::uint32_t message,
+                                       std::uintptr_t wParam, std::intptr_t lParam) {
+    return dialog.SendMessage(message, wParam, lParam);
 }

@@ -2,7 +2,9 @@
 // (framework/qt/ or framework/win32/) defines the three window-system types
 // declared in window_handles.h and implements every function; nothing else in
 // the framework knows the toolkit. The API's sources call only these; its
-// headers, which ui/ and app/ include, never include this one.
+// headers, which ui/ and app/ include, never include this one. The seam speaks
+// plain C++ with the window system's numbers, so that a backend need not see
+// the API's types: <windows.h> defines the same names differently.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/cstring.h"
 #include "framework/menu_item.h"
-#include "framework/resource_file/types.h"
 #include "framework/window_handles.h"
 
 class CDialog;
@@ -25,6 +25,9 @@ namespace framework {
 struct DialogTemplate;
 
 namespace platform {
+
+// Windows-1252 bytes, shared with the control that shows them; null is empty.
+using SharedText = std::shared_ptr<const std::string>;
 
 // --- The process
 
@@ -47,9 +50,9 @@ void EndModal(DialogWindow& window, int result);
 
 // Text of a control as Windows-1252 bytes; nullopt when there is no such
 // control or its text has a character that Windows-1252 cannot hold. A
-// control that keeps its text as a CString shares its buffer both ways.
-std::optional<CString> ControlText(const DialogWindow& window, int id);
-void SetControlText(DialogWindow& window, int id, const CString& text);
+// control that keeps its text as it is shares the buffer both ways.
+std::optional<SharedText> ControlText(const DialogWindow& window, int id);
+void SetControlText(DialogWindow& window, int id, const SharedText& text);
 // Radio group starting at `firstId`: index of the checked button, -1 if none.
 int CheckedRadioIndex(const DialogWindow& window, int firstId);
 void CheckRadio(DialogWindow& window, int firstId, int index);
@@ -61,7 +64,7 @@ void Announce(DialogWindow& window, std::string_view text);
 bool IsMinimized(const DialogWindow& window);
 // Width and height of the client area in pixels.
 std::pair<int, int> ClientSize(const DialogWindow& window);
-void SetWindowIcon(DialogWindow& window, HICON icon);
+void SetWindowIcon(DialogWindow& window, const IconData* icon);
 
 // The window's own system menu entries as the platform made them (a menu of
 // the platform's own is reverted to them), nullopt when it has none.
@@ -71,26 +74,37 @@ std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window);
 void SystemMenuAppended(DialogWindow& window, const MenuItem& item);
 // The platform's handling of a system command (move, size, minimise, the
 // menu key, ...): the message's parameters as they came.
-void SystemCommand(DialogWindow& window, WPARAM command, LPARAM position);
+void SystemCommand(DialogWindow& window, std::uintptr_t command, std::intptr_t position);
 
 // --- Painting
 
 // Inside a paint message a context that draws on the window; outside one (or
 // without a window) a context on which drawing does nothing.
 PaintContextPointer BeginPaint(DialogWindow* window);
-bool DrawIcon(PaintContext& context, int x, int y, HICON icon);
+bool DrawIcon(PaintContext& context, int x, int y, const IconData* icon);
 bool EraseIconBackground(PaintContext& context);
 void PaintDefault(DialogWindow& window);
 
 // --- Resources, metrics and the message box
 
 // Registers the platform's standard control classes named by `classes`.
-bool InitCommonControls(DWORD classes);
+bool InitCommonControls(std::uint32_t classes);
 // Icon resource `id`, loaded once and valid for the life of the process.
-HICON LoadIcon(int id);
+const IconData* LoadIcon(int id);
 int SystemMetric(int index);
 // Modal over the active window, one OK button.
 void ShowMessageBox(std::string_view caption, std::string_view text);
 
 }  // namespace platform
+
+// --- The dialog object, as a backend reaches it (the API implements these)
+
+// The window exists: the dialog owns it from now on.
+void AttachDialogWindow(CDialog& dialog, platform::DialogWindowPointer window);
+// Calls the dialog's OnInitDialog; whether the first tab stop takes the focus.
+bool InitializeDialog(CDialog& dialog);
+// A message for the dialog's message maps, with its result.
+std::intptr_t DialogMessage(CDialog& dialog, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam);
+
 }  // namespace framework

@@ -98,8 +98,8 @@ std::intptr_t RunModalDialog(CDialog& dialog, int, const DialogTemplate& form,
     }
     auto* window = new DialogWindow(dialog, form, parent);
     const QPointer<DialogWindow> alive(window);
-    dialog.AttachWindow(DialogWindowPointer(window));
-    const BOOL focusFirst = dialog.OnInitDialog();
+    AttachDialogWindow(dialog, DialogWindowPointer(window));
+    const bool focusFirst = InitializeDialog(dialog);
     if (alive == nullptr) {
         return -1;
     }
@@ -113,12 +113,16 @@ void EndModal(DialogWindow& window, int result) {
     window.End(result);
 }
 
-std::optional<CString> ControlText(const DialogWindow& window, int id) {
-    return window.ControlText(id);
+std::optional<SharedText> ControlText(const DialogWindow& window, int id) {
+    std::optional<CString> text = window.ControlText(id);
+    if (!text) {
+        return std::nullopt;
+    }
+    return text->SharedBuffer();
 }
 
-void SetControlText(DialogWindow& window, int id, const CString& text) {
-    window.SetControlText(id, text);
+void SetControlText(DialogWindow& window, int id, const SharedText& text) {
+    window.SetControlText(id, CString(text));
 }
 
 int CheckedRadioIndex(const DialogWindow& window, int firstId) {

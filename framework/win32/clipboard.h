@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "framework/win32/native.h"
+#include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
 

@@ -1,86 +1,64 @@
-// The framework's window-system seam on Win32, the framework's side: it sees
-// the framework's types and reaches the platform through native.h only.
-#include <map>
+// The framework's window-system seam on Win32: the controls, the window, its
+// painting and the program's resources, straight on the platform's calls.
+// Dialogs and their runs are in dialog_window.cpp.
+#include "framework/win32/window_objects.h"
+// after <windows.h>, which it needs
+#include <commctrl.h>
 
-#include "framework/dialog.h"
-#include "framework/platform.h"
-#include "framework/win32/native.h"
+#include <iterator>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "framework/win32/text_view.h"
+#include "framework/win32/text_view_accessible.h"
+#include "framework/win32/wide_text.h"
 
 namespace framework {
+namespace {
 
-using win32::Handle;
+bool IsRadioButton(HWND control) {
+    return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
+}
 
-struct IconData {
-    win32::IconHandles handles;
-};
-
-class PaintContext {
-public:
-    // A context BeginPaint made for the window.
-    PaintContext(Handle window, std::unique_ptr<win32::Painting, win32::PaintingEnd> painting)
-        : window_(window), device_(win32::DeviceOf(*painting)), painting_(std::move(painting)) {}
-    // A device the platform handed over with a message.
-    PaintContext(Handle window, Handle device) : window_(window), device_(device) {}
-
-    Handle Window() const { return window_; }
-    Handle Device() const { return device_; }
-
-private:
-    Handle window_;
-    Handle device_;
-    std::unique_ptr<win32::Painting, win32::PaintingEnd> painting_;
-};
-
-// A dialog on screen: the platform's dialog manager made it from the linked
-// template; this passes its messages to the dialog object's message maps.
-class DialogWindow final : public win32::DialogEvents {
-public:
-    DialogWindow(CDialog& owner, platform::DialogWindowPointer& pending)
-        : owner_(owner), pending_(&pending) {}
-    DialogWindow(const DialogWindow&) = delete;
-    DialogWindow& operator=(const DialogWindow&) = delete;
-
-    // The window during the run; null before and after it.
-    Handle Window() const { return window_; }
-
-    bool Initialize(Handle window) override {
-        window_ = window;
-        const std::weak_ptr<const bool> alive = alive_;
-        owner_.AttachWindow(std::move(*pending_));  // the dialog owns its window from now on
-        pending_ = nullptr;
-        const BOOL focusFirst = owner_.OnInitDialog();
-        return !alive.expired() && focusFirst != FALSE;
-    }
-
-    // May run while the dialog destroys this window: touches no member after
-    // handing the message on.
-    std::intptr_t Message(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
-        CDialog& owner = owner_;
-        switch (message) {
-            case WM_ICONERASEBKGND: {
-                // The platform's device becomes a paint context for the handlers.
-                PaintContext context(window_, win32::PointerFrom<win32::Handle>(wParam));
-                return owner.SendMessage(message, reinterpret_cast<WPARAM>(&context), lParam);
+// Calls `visit(button, index)` for each radio button of the group that starts
+// with control `firstId`, up to the next control that opens a group.
+template <typename Visit>
+void ForEachRadioButton(HWND dialog, int firstId, Visit visit) {
+    HWND first = GetDlgItem(dialog, firstId);
+    int index = 0;
+    for (HWND control = first; control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (control != first && (GetWindowLongW(control, GWL_STYLE) & WS_GROUP) != 0) {
+            break;
+        }
+        if (IsRadioButton(control)) {
+            if (!visit(control, index)) {
+                return;
             }
-            case WM_QUERYDRAGICON: {
-                const auto* icon =
-                    win32::PointerFrom<HICON>(owner.SendMessage(message, wParam, lParam));
-                return reinterpret_cast<std::intptr_t>(icon != nullptr ? icon->handles.big
-                                                                       : nullptr);
-            }
-            default:
-                return owner.SendMessage(message, wParam, lParam);
+            ++index;
         }
     }
+}
 
-    void Destroyed() override { window_ = nullptr; }
+// The control `id` of the window, null without a window or such a control.
+HWND ControlOf(const DialogWindow& window, int id) {
+    return window.Window() != nullptr ? GetDlgItem(window.Window(), id) : nullptr;
+}
 
-private:
-    CDialog& owner_;
-    platform::DialogWindowPointer* pending_;  // owns this until the window exists
-    Handle window_ = nullptr;
-    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
-};
+}  // namespace
+
+PaintContext::PaintContext(HWND window) : window_(window) {
+    if (window_ != nullptr) {
+        device_ = ::BeginPaint(window_, &paint_);
+        painting_ = device_ != nullptr;
+    }
+}
+
+PaintContext::~PaintContext() {
+    if (painting_) {
+        ::EndPaint(window_, &paint_);
+    }
+}
 
 namespace platform {
 
@@ -94,63 +72,65 @@ int RunMessageLoop() {
     return 0;  // the program's dialogs run their own loops; nothing is left to run
 }
 
-// --- Dialogs
+// --- Controls
 
-void DialogWindowDeleter::operator()(DialogWindow* window) const {
-    if (Handle handle = window->Window(); handle != nullptr) {
-        // Destroyed during its run: the dialog manager destroys the window
-        // itself once the run has ended.
-        win32::DetachEvents(handle);
-        win32::EndDialog(handle, -1);
-    }
-    delete window;
-}
-
-std::intptr_t RunModalDialog(CDialog& dialog, int templateId, const DialogTemplate&,
-                             DialogWindow* parent) {
-    DialogWindowPointer pending;
-    pending.reset(new DialogWindow(dialog, pending));
-    // Once the window exists the dialog owns it and may destroy it during the
-    // run; the deleter then ends the run with -1. Nothing here touches either after.
-    return win32::RunDialog(templateId, parent != nullptr ? parent->Window() : nullptr, *pending);
-}
-
-void EndModal(DialogWindow& window, int result) {
-    if (window.Window() != nullptr) {
-        win32::EndDialog(window.Window(), result);
-    }
-}
-
-std::optional<CString> ControlText(const DialogWindow& window, int id) {
-    if (window.Window() == nullptr) {
+std::optional<SharedText> ControlText(const DialogWindow& window, int id) {
+    HWND control = ControlOf(window, id);
+    if (control == nullptr) {
         return std::nullopt;
     }
-    std::optional<win32::SharedText> text = win32::ControlText(window.Window(), id);
+    if (const win32::TextView* view = win32::TextView::Of(control)) {
+        return view->Text();
+    }
+    std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, wide.data(), static_cast<int>(wide.size()))));
+    std::optional<std::string> text = win32::FromWide(wide);
     if (!text) {
         return std::nullopt;
     }
-    return CString(std::move(*text));
+    return std::make_shared<const std::string>(std::move(*text));
 }
 
-void SetControlText(DialogWindow& window, int id, const CString& text) {
-    if (window.Window() != nullptr) {
-        win32::SetControlText(window.Window(), id, text.SharedBuffer());
+void SetControlText(DialogWindow& window, int id, const SharedText& text) {
+    HWND control = ControlOf(window, id);
+    if (control == nullptr) {
+        return;
     }
+    if (win32::TextView* view = win32::TextView::Of(control)) {
+        view->SetText(text);
+        return;
+    }
+    SetWindowTextW(control, win32::ToWide(text != nullptr ? *text : std::string()).c_str());
 }
 
 int CheckedRadioIndex(const DialogWindow& window, int firstId) {
-    return window.Window() != nullptr ? win32::CheckedRadioIndex(window.Window(), firstId) : -1;
+    int checked = -1;
+    if (window.Window() != nullptr) {
+        ForEachRadioButton(window.Window(), firstId, [&](HWND button, int index) {
+            if (SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                checked = index;
+                return false;
+            }
+            return true;
+        });
+    }
+    return checked;
 }
 
 void CheckRadio(DialogWindow& window, int firstId, int index) {
     if (window.Window() != nullptr) {
-        win32::CheckRadio(window.Window(), firstId, index);
+        ForEachRadioButton(window.Window(), firstId, [&](HWND button, int position) {
+            SendMessageW(button, BM_SETCHECK, position == index ? BST_CHECKED : BST_UNCHECKED, 0);
+            return true;
+        });
     }
 }
 
 void FocusControl(DialogWindow& window, int id) {
-    if (window.Window() != nullptr) {
-        win32::FocusControl(window.Window(), id);
+    if (HWND control = ControlOf(window, id); control != nullptr) {
+        // The dialog manager's own way: focus, and an edit's text selected.
+        SendMessageW(window.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     }
 }
 
@@ -160,17 +140,25 @@ void Announce(DialogWindow& window, std::string_view text) {
     }
 }
 
+// --- The window
+
 bool IsMinimized(const DialogWindow& window) {
-    return window.Window() != nullptr && win32::IsMinimized(window.Window());
+    return window.Window() != nullptr && IsIconic(window.Window()) != FALSE;
 }
 
 std::pair<int, int> ClientSize(const DialogWindow& window) {
-    return window.Window() != nullptr ? win32::ClientSize(window.Window()) : std::pair{0, 0};
+    RECT client{};
+    if (window.Window() != nullptr) {
+        GetClientRect(window.Window(), &client);
+    }
+    return {client.right - client.left, client.bottom - client.top};
 }
 
-void SetWindowIcon(DialogWindow& window, HICON icon) {
+void SetWindowIcon(DialogWindow& window, const IconData* icon) {
     if (window.Window() != nullptr && icon != nullptr) {
-        win32::SetWindowIcons(window.Window(), icon->handles.big, icon->handles.small);
+        SendMessageW(window.Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon->large));
+        SendMessageW(window.Window(), WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(icon->little));
     }
 }
 
@@ -178,18 +166,44 @@ std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window) {
     if (window.Window() == nullptr) {
         return std::nullopt;
     }
-    return win32::RevertSystemMenu(window.Window());
+    GetSystemMenu(window.Window(), TRUE);
+    HMENU menu = GetSystemMenu(window.Window(), FALSE);
+    if (menu == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<MenuItem> entries;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = static_cast<UINT>(std::size(text) - 1);
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) {
+            continue;
+        }
+        const bool separator = (item.fType & MFT_SEPARATOR) != 0;
+        entries.push_back(
+            {separator ? UINT{MF_SEPARATOR} : UINT{MF_STRING}, item.wID,
+             separator ? std::string() : win32::FromWide(text).value_or(std::string())});
+    }
+    return entries;
 }
 
 void SystemMenuAppended(DialogWindow& window, const MenuItem& item) {
-    if (window.Window() != nullptr) {
-        win32::AppendSystemMenu(window.Window(), item);
+    HMENU menu = window.Window() != nullptr ? GetSystemMenu(window.Window(), FALSE) : nullptr;
+    if (menu != nullptr) {
+        const std::wstring text = win32::ToWide(item.text);
+        AppendMenuW(menu, item.flags, item.id,
+                    (item.flags & MF_SEPARATOR) != 0 ? nullptr : text.c_str());
     }
 }
 
-void SystemCommand(DialogWindow& window, WPARAM command, LPARAM position) {
+void SystemCommand(DialogWindow& window, std::uintptr_t command, std::intptr_t position) {
     if (window.Window() != nullptr) {
-        win32::SystemCommand(window.Window(), command, position);
+        // The window procedure's default, not the dialog's: that would come back here.
+        DefWindowProcW(window.Window(), WM_SYSCOMMAND, command, position);
     }
 }
 
@@ -200,54 +214,63 @@ void PaintContextDeleter::operator()(PaintContext* context) const {
 }
 
 PaintContextPointer BeginPaint(DialogWindow* window) {
-    if (window == nullptr || window->Window() == nullptr) {
-        return PaintContextPointer(new PaintContext(nullptr, Handle{}));
-    }
-    return PaintContextPointer(
-        new PaintContext(window->Window(), win32::BeginPaint(window->Window())));
+    return PaintContextPointer(new PaintContext(window != nullptr ? window->Window() : nullptr));
 }
 
-bool DrawIcon(PaintContext& context, int x, int y, HICON icon) {
-    return context.Device() != nullptr &&
-           win32::DrawIcon(context.Device(), x, y, icon->handles.big);
+bool DrawIcon(PaintContext& context, int x, int y, const IconData* icon) {
+    return context.Device() != nullptr && icon != nullptr &&
+           ::DrawIcon(context.Device(), x, y, icon->large) != FALSE;
 }
 
 bool EraseIconBackground(PaintContext& context) {
-    return context.Device() != nullptr &&
-           win32::EraseIconBackground(context.Window(), context.Device());
+    if (context.Device() == nullptr) {
+        return false;
+    }
+    RECT client{};
+    GetClientRect(context.Window(), &client);
+    return FillRect(context.Device(), &client, GetSysColorBrush(COLOR_3DFACE)) != 0;
 }
 
 void PaintDefault(DialogWindow& window) {
     if (window.Window() != nullptr) {
-        win32::PaintDefault(window.Window());
+        DefWindowProcW(window.Window(), WM_PAINT, 0, 0);
     }
 }
 
 // --- Resources, metrics and the message box
 
-bool InitCommonControls(DWORD classes) {
-    return win32::InitCommonControls(classes);
+bool InitCommonControls(std::uint32_t classes) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), classes};
+    return InitCommonControlsEx(&controls) != FALSE;
 }
 
-HICON LoadIcon(int id) {
+const IconData* LoadIcon(int id) {
     // Loaded once and kept for the life of the process, as the platform's icons are.
     static std::map<int, IconData> loaded;
     if (const auto found = loaded.find(id); found != loaded.end()) {
         return &found->second;
     }
-    const std::optional<win32::IconHandles> handles = win32::LoadIconResource(id);
-    if (!handles) {
+    const auto load = [id](int widthMetric, int heightMetric) {
+        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                             IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                             GetSystemMetrics(heightMetric),
+                                             LR_DEFAULTCOLOR | LR_SHARED));
+    };
+    const IconData icon{load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
+    if (icon.large == nullptr) {
         return nullptr;
     }
-    return &loaded.emplace(id, IconData{*handles}).first->second;
+    return &loaded.emplace(id, icon).first->second;
 }
 
 int SystemMetric(int index) {
-    return win32::SystemMetric(index);
+    return GetSystemMetrics(index);
 }
 
 void ShowMessageBox(std::string_view caption, std::string_view text) {
-    win32::ShowMessageBox(caption, text);
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner, win32::ToWide(text).c_str(), win32::ToWide(caption).c_str(),
+                MB_OK | MB_ICONEXCLAMATION | (owner == nullptr ? MB_TASKMODAL : 0U));
 }
 
 }  // namespace platform

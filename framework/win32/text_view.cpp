@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/win32/message_parameters.h"
 #include "framework/win32/text_view_accessible.h"
 #include "framework/win32/wide_text.h"
 

@@ -10,7 +10,7 @@
 
 #include "framework/results_view/text_view_model.h"
 #include "framework/win32/clipboard.h"
-#include "framework/win32/native.h"
+#include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/win32/native.h"
+#include "framework/win32/message_parameters.h"
 #include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
@@ -279,12 +279,11 @@ void MarkPolite(HWND region) {
 // `text` goes into a polite live region of the dialog, made on first use: a
 // static control without size, which screen readers read when its text
 // changes (UI Automation's live region, set through MSAA's annotation).
-void Announce(Handle dialog, std::string_view text) {
-    const auto window = static_cast<HWND>(dialog);
-    HWND region = GetDlgItem(window, kAnnouncementId);
+void Announce(HWND dialog, std::string_view text) {
+    HWND region = GetDlgItem(dialog, kAnnouncementId);
     if (region == nullptr) {
         region = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
-                                 window, PointerFrom<HMENU>(kAnnouncementId),
+                                 dialog, PointerFrom<HMENU>(kAnnouncementId),
                                  GetModuleHandleW(nullptr), nullptr);
         if (region == nullptr) {
             return;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "framework/results_view/text_view_model.h"
 
 namespace framework::win32 {
@@ -18,5 +20,7 @@ using ModelLookup = const TextViewModel* (*)(HWND view);
 LRESULT AnswerGetObject(HWND view, ModelLookup modelOf, WPARAM flags, LPARAM objectId);
 // The value, the selection and the caret's place, as the model reports them.
 void AnnounceChanges(HWND view, const TextViewChanges& changes);
+// Screen readers say `text` once, politely, wherever the focus is in `dialog`.
+void Announce(HWND dialog, std::string_view text);
 
 }  // namespace framework::win32

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/win32/message_parameters.h"
 #include "framework/win32/text_view.h"
 #include "framework/win32/wide_text.h"
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 #include "text/text_encoding.h"
 
 namespace framework::win32 {
+
+// Windows-1252 bytes that a view and the dialog share; null is empty.
+using SharedText = std::shared_ptr<const std::string>;
 
 // One pass, straight into the wide string: a copied table is tens of megabytes.
 inline std::wstring ToWide(std::string_view text) {

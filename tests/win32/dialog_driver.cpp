@@ -7,7 +7,7 @@
 #include <cstring>
 #include <deque>
 
-#include "framework/win32/native.h"
+#include "framework/win32/message_parameters.h"
 #include "framework/win32/wide_text.h"
 
 namespace driver {

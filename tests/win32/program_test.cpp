@@ -13,7 +13,7 @@
 
 #include "core/tabulation.h"
 #include "framework/results_view/spreadsheet_table.h"
-#include "framework/win32/native.h"
+#include "framework/win32/message_parameters.h"
 #include "framework/win32/wide_text.h"
 #include "resources/resource.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "dialog_driver.h"
-#include "framework/win32/native.h"
+#include "framework/win32/message_parameters.h"
 #include "framework/win32/text_view.h"
 #include "framework/win32/wide_text.h"
 #include "tests/support/text_view_cases.h"
