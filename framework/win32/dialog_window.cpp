@@ -4,7 +4,7 @@
 #include "framework/win32/window_objects.h"
 
 #include <algorithm>
-#include <map>
+#include <memory>
 #include <vector>
 
 #include "framework/dialog_sizing.h"
@@ -12,6 +12,17 @@
 #include "framework/win32/text_view.h"
 
 namespace framework {
+
+// A dialog with a sizing frame: its controls' places at the form's size and
+// how they follow the frame, the form's client size and the smallest window.
+struct FrameFollowing {
+    std::vector<HWND> controls;
+    std::vector<ControlBox> boxes;
+    std::vector<Following> following;
+    SIZE formClient{};
+    POINT smallest{};
+};
+
 namespace {
 
 bool IsResultsField(HWND control) {
@@ -80,16 +91,21 @@ bool IsRoutedMessage(UINT message) {
     }
 }
 
+// The work area of the monitor that shows most of the window.
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
 // Over the owner's window, or in the middle of the work area without one.
 void CenterOverOwner(HWND dialog) {
     RECT area{};
     if (HWND owner = GetWindow(dialog, GW_OWNER); owner != nullptr && !IsIconic(owner)) {
         GetWindowRect(owner, &area);
     } else {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        area = monitor.rcWork;
+        area = WorkAreaOf(dialog);
     }
     RECT own{};
     GetWindowRect(dialog, &own);
@@ -100,17 +116,6 @@ void CenterOverOwner(HWND dialog) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A dialog with a sizing frame: its controls' places at the form's size and
-// how they follow the frame, the form's client size and the smallest window.
-struct FrameFollowing {
-    std::vector<HWND> controls;
-    std::vector<ControlBox> boxes;
-    std::vector<Following> following;
-    SIZE formClient{};
-    POINT smallest{};
-};
-std::map<HWND, FrameFollowing> framed;
-
 bool GrowsWithTheFrame(HWND control) {
     wchar_t className[32] = {};
     GetClassNameW(control, className, static_cast<int>(std::size(className)));
@@ -119,8 +124,9 @@ bool GrowsWithTheFrame(HWND control) {
     return edit && (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) != 0;
 }
 
-// Records where the controls stand and fits the dialog into the work area.
-void FollowTheFrame(HWND dialog) {
+// Where the controls stand at the form's size, and the smallest window: the
+// form's, or the work area where that is smaller.
+FrameFollowing FrameOf(HWND dialog) {
     FrameFollowing record;
     std::vector<bool> growing;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
@@ -139,27 +145,24 @@ void FollowTheFrame(HWND dialog) {
     record.formClient = {client.right, client.bottom};
     RECT window{};
     GetWindowRect(dialog, &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    record.smallest = {
-        std::min(window.right - window.left, monitor.rcWork.right - monitor.rcWork.left),
-        std::min(window.bottom - window.top, monitor.rcWork.bottom - monitor.rcWork.top)};
-    framed[dialog] = std::move(record);
-    const FrameFollowing& now = framed[dialog];
-    if (now.smallest.x < window.right - window.left ||
-        now.smallest.y < window.bottom - window.top) {
-        SetWindowPos(dialog, nullptr, monitor.rcWork.left, monitor.rcWork.top, now.smallest.x,
-                     now.smallest.y, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT work = WorkAreaOf(dialog);
+    record.smallest = {std::min(window.right - window.left, work.right - work.left),
+                       std::min(window.bottom - window.top, work.bottom - work.top)};
+    return record;
+}
+
+// A dialog larger than the work area is fitted into it.
+void FitIntoWorkArea(HWND dialog, POINT smallest) {
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    if (smallest.x < window.right - window.left || smallest.y < window.bottom - window.top) {
+        const RECT work = WorkAreaOf(dialog);
+        SetWindowPos(dialog, nullptr, work.left, work.top, smallest.x, smallest.y,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
-void PlaceControls(HWND dialog, int clientWidth, int clientHeight) {
-    const auto found = framed.find(dialog);
-    if (found == framed.end()) {
-        return;
-    }
-    const FrameFollowing& record = found->second;
+void PlaceControls(HWND dialog, const FrameFollowing& record, int clientWidth, int clientHeight) {
     const int growX = clientWidth - record.formClient.cx;
     const int growY = clientHeight - record.formClient.cy;
     HDWP moves = BeginDeferWindowPos(static_cast<int>(record.controls.size()));
@@ -188,6 +191,9 @@ std::intptr_t DialogWindow::Run(CDialog& dialog, int templateId, HWND parent) {
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), parent,
                            &Procedure, reinterpret_cast<LPARAM>(pending.get()));
 }
+
+DialogWindow::DialogWindow(CDialog& owner, platform::DialogWindowPointer& pending)
+    : owner_(owner), pending_(&pending) {}
 
 DialogWindow::~DialogWindow() {
     if (window_ != nullptr) {
@@ -228,45 +234,47 @@ std::intptr_t DialogWindow::Message(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 INT_PTR CALLBACK DialogWindow::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETMINMAXINFO) {
-        if (const auto found = framed.find(dialog); found != framed.end()) {
-            win32::PointerFrom<MINMAXINFO*>(lParam)->ptMinTrackSize = found->second.smallest;
-        }
-        return FALSE;
-    }
-    if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
-        PlaceControls(dialog, LOWORD(lParam), HIWORD(lParam));
-    }
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        auto* window = win32::PointerFrom<DialogWindow*>(lParam);
         ReplaceResultsFields(dialog);
         LiftTextLimits(dialog);
         if ((GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) != 0) {
-            FollowTheFrame(dialog);
+            window->frame_ = std::make_unique<FrameFollowing>(FrameOf(dialog));
+            FitIntoWorkArea(dialog, window->frame_->smallest);
         }
         RECT before{};
         GetWindowRect(dialog, &before);
-        const BOOL focusFirst = win32::PointerFrom<DialogWindow*>(lParam)->Initialize(dialog);
+        const BOOL focusFirst = window->Initialize(dialog);
         RECT after{};
         if (GetWindowRect(dialog, &after) && EqualRect(&before, &after)) {
             CenterOverOwner(dialog);  // unless the dialog placed itself
         }
         return focusFirst;
     }
-    if (message == WM_NCDESTROY) {
-        framed.erase(dialog);
-    }
     auto* window = win32::PointerFrom<DialogWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (window == nullptr) {
         return FALSE;
     }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(dialog, DWLP_USER, 0);
-        window->window_ = nullptr;  // no message follows
-        return FALSE;
-    }
-    if (message == WM_QUERYDRAGICON) {
-        return window->Message(message, wParam, lParam);  // the icon itself is the answer
+    switch (message) {
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(dialog, DWLP_USER, 0);
+            window->window_ = nullptr;  // no message follows
+            return FALSE;
+        case WM_GETMINMAXINFO:
+            if (window->frame_ != nullptr) {
+                win32::PointerFrom<MINMAXINFO*>(lParam)->ptMinTrackSize = window->frame_->smallest;
+            }
+            return FALSE;
+        case WM_SIZE:
+            if (window->frame_ != nullptr && wParam != SIZE_MINIMIZED) {
+                PlaceControls(dialog, *window->frame_, LOWORD(lParam), HIWORD(lParam));
+            }
+            return FALSE;
+        case WM_QUERYDRAGICON:
+            return window->Message(message, wParam, lParam);  // the icon itself is the answer
+        default:
+            break;
     }
     if (!IsRoutedMessage(message)) {
         return FALSE;

@@ -41,6 +41,8 @@ private:
     bool painting_ = false;  // EndPaint is owed
 };
 
+struct FrameFollowing;  // how a dialog's controls follow its sizing frame
+
 // A dialog on screen: the platform's dialog manager makes it from the linked
 // template and runs it; its procedure passes messages to the dialog object.
 class DialogWindow {
@@ -57,8 +59,7 @@ public:
     HWND Window() const { return window_; }
 
 private:
-    DialogWindow(CDialog& owner, platform::DialogWindowPointer& pending)
-        : owner_(owner), pending_(&pending) {}
+    DialogWindow(CDialog& owner, platform::DialogWindowPointer& pending);
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL Initialize(HWND window);
     std::intptr_t Message(UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,6 +67,7 @@ private:
     CDialog& owner_;
     platform::DialogWindowPointer* pending_;  // owns this until the window exists
     HWND window_ = nullptr;
+    std::unique_ptr<FrameFollowing> frame_;  // null without a sizing frame
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };
 

@@ -201,9 +201,12 @@ TEST_P(Win32EditMessages, AnswerAsThePlatformsEdit) {
         const LRESULT result = SendMessageW(field, query.message, query.wParam,
                                             reinterpret_cast<LPARAM>(buffer.data()));
         DestroyWindow(field);
-        const std::u16string copied = driver::ClipboardText();
-        return std::to_wstring(result) + L"|" + buffer +
-               (query.message == WM_COPY ? L"|" + std::wstring(copied.begin(), copied.end()) : L"");
+        std::wstring reply = std::to_wstring(result) + L"|" + buffer;
+        if (query.message == WM_COPY) {
+            const std::u16string copied = driver::ClipboardText();
+            reply.append(L"|").append(copied.begin(), copied.end());
+        }
+        return reply;
     };
     framework::win32::RegisterTextView();
     EXPECT_EQ(answer(framework::win32::kTextViewClass), answer(L"EDIT"));
