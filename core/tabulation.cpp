@@ -209,7 +209,7 @@ bool UsesASecondThread(Threads threads) {
 TabulationOutcome RunTabulation(const TabulationRequest& request, Threads threads) {
     const auto plan = PlanTable(request);
     if (const auto* refusal = std::get_if<TabulationRefusal>(&plan)) {
-        return {false, {}, *refusal};
+        return {false, {}, *refusal, 0};
     }
     const auto& table = std::get<TablePlan>(plan);
     // Rows are written straight into the text; the bound leaves room for each.
@@ -224,7 +224,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request, Threads thread
     if (sErg.capacity() - length > length / 8) {
         sErg.shrink_to_fit();
     }
-    return {true, std::move(sErg), {}};
+    return {true, std::move(sErg), {}, table.rowCount};
 }
 
 }  // namespace wertomat

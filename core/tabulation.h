@@ -35,6 +35,7 @@ struct TabulationOutcome {
     bool succeeded = false;
     std::string text;  // the table; empty when refused
     TabulationRefusal refusal = TabulationRefusal::EqualStartAndEnd;
+    std::size_t rows = 0;  // the table's rows, the header not counted
 };
 
 inline constexpr std::string_view kTableHeader = "x\ty\r\n";

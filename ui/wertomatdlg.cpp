@@ -13,8 +13,7 @@
 namespace {
 
 // What screen readers say when a new table is there: how many rows it has.
-CString RowsComputedText(std::string_view table) {
-    const auto rows = std::count(table.begin(), table.end(), '\n') - 1;  // the header's
+CString RowsComputedText(std::size_t rows) {
     return rows == 1 ? CString("1 Zeile berechnet")
                      : CString(std::to_string(rows) + " Zeilen berechnet");
 }
@@ -126,5 +125,5 @@ void CWertomatDlg::OnBnClickedCompute() {
     }
     m_ergebnisse = std::move(outcome.text);
     UpdateData(FALSE);
-    Announce(RowsComputedText(m_ergebnisse));
+    Announce(RowsComputedText(outcome.rows));
 }

@@ -125,6 +125,9 @@ TEST(TabulationTable, SameAsThePlainPrintfLoopForRandomRequests) {
         ASSERT_TRUE(outcome.succeeded) << outcome.text;
         ASSERT_EQ(outcome.text, ReferenceTable(request))
             << "start " << request.start << " step " << request.step << " end " << request.end;
+        ASSERT_EQ(outcome.rows, static_cast<std::size_t>(
+                                    std::count(outcome.text.begin(), outcome.text.end(), '\n')) -
+                                    1);
     }
 }
 
@@ -164,6 +167,7 @@ TEST(TabulationBounds, LargestAllowedTableIsComplete) {
     ASSERT_TRUE(outcome.succeeded) << outcome.text;
     EXPECT_EQ(static_cast<std::size_t>(std::count(outcome.text.begin(), outcome.text.end(), '\n')),
               kMaximumRowCount + 1);
+    EXPECT_EQ(outcome.rows, kMaximumRowCount);
     EXPECT_EQ(outcome.text.substr(outcome.text.size() - 23), "    1.0000\t   -2.0000\r\n");
 }
 
