@@ -2,15 +2,9 @@
 
 #include <algorithm>
 
+#include "text/words.h"
+
 namespace framework {
-namespace {
-
-// Words are what lies between blanks and line breaks, in every locale.
-bool IsWordByte(char byte) {
-    return byte != ' ' && byte != '\t' && byte != '\r' && byte != '\n';
-}
-
-}  // namespace
 
 void TextViewModel::AddListener(TextViewListener& listener) {
     listeners_.push_back(&listener);
@@ -145,43 +139,8 @@ void TextViewModel::MoveByLines(std::ptrdiff_t lines, bool extend) {
     preferredX_ = column;
 }
 
-std::size_t TextViewModel::WordStartBefore(std::size_t offset) const {
-    const std::size_t begin = layout_.LineStart(layout_.LineOf(offset));
-    if (offset <= begin) {
-        return layout_.StepBack(offset);
-    }
-    while (offset > begin && !IsWordByte(Text()[offset - 1])) {
-        --offset;
-    }
-    while (offset > begin && IsWordByte(Text()[offset - 1])) {
-        --offset;
-    }
-    return offset;
-}
-
-std::size_t TextViewModel::WordStartAfter(std::size_t offset) const {
-    const std::size_t end = layout_.LineEnd(layout_.LineOf(offset));
-    if (offset >= end) {
-        return layout_.StepForward(offset);
-    }
-    while (offset < end && IsWordByte(Text()[offset])) {
-        ++offset;
-    }
-    while (offset < end && !IsWordByte(Text()[offset])) {
-        ++offset;
-    }
-    return offset;
-}
-
 std::pair<std::size_t, std::size_t> TextViewModel::WordAt(std::size_t offset) const {
-    const std::size_t line = layout_.LineOf(std::min(offset, Text().size()));
-    const std::size_t begin = layout_.LineStart(line);
-    const std::size_t end = layout_.LineEnd(line);
-    if (begin == end) {
-        return {begin, begin};
-    }
-    const std::size_t at = std::clamp(offset, begin, end - 1);
-    return {WordStartBefore(at + 1), WordStartAfter(at)};
+    return text::WordAround(Text(), offset);
 }
 
 KeyResult TextViewModel::PressKey(TextKey key, KeyModifiers modifiers) {
@@ -198,11 +157,13 @@ KeyResult TextViewModel::PressKey(TextKey key, KeyModifiers modifiers) {
     const std::size_t page = VisibleLineCount();
     switch (key) {
         case TextKey::Left:
-            MoveCaret(modifiers.control ? WordStartBefore(caret_) : layout_.StepBack(caret_),
+            MoveCaret(modifiers.control ? text::PreviousWordStart(Text(), caret_)
+                                        : layout_.StepBack(caret_),
                       extend);
             break;
         case TextKey::Right:
-            MoveCaret(modifiers.control ? WordStartAfter(caret_) : layout_.StepForward(caret_),
+            MoveCaret(modifiers.control ? text::NextWordStart(Text(), caret_)
+                                        : layout_.StepForward(caret_),
                       extend);
             break;
         case TextKey::Up:
@@ -286,12 +247,12 @@ void TextViewModel::DoubleClick(ViewPoint point) {
     std::size_t end = offset;
     if (lineBegin < lineEnd) {
         const std::size_t probe = offset < lineEnd ? offset : offset - 1;
-        const bool word = IsWordByte(Text()[probe]);
+        const bool word = text::IsWordCharacter(Text()[probe]);
         begin = end = probe;
-        while (begin > lineBegin && IsWordByte(Text()[begin - 1]) == word) {
+        while (begin > lineBegin && text::IsWordCharacter(Text()[begin - 1]) == word) {
             --begin;
         }
-        while (end < lineEnd && IsWordByte(Text()[end]) == word) {
+        while (end < lineEnd && text::IsWordCharacter(Text()[end]) == word) {
             ++end;
         }
     }

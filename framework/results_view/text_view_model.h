@@ -103,9 +103,8 @@ public:
     void Select(std::size_t anchor, std::size_t caret, bool scroll);
     void SelectAll();  // the view stays where it is
     KeyResult PressKey(TextKey key, KeyModifiers modifiers);
-    // The word a screen reader reads at `offset`: from the start a word move
-    // left would reach to the start a word move right would reach, within the
-    // line; at the line's end, its last word. Never the line break.
+    // The word a screen reader reads at `offset`: from the stop of a word move
+    // left to the stop of a word move right (text::WordAround).
     std::pair<std::size_t, std::size_t> WordAt(std::size_t offset) const;
     std::vector<ContextMenuEntry> ContextMenu() const;
     KeyResult Execute(TextViewCommand command);  // a context menu entry chosen
@@ -181,8 +180,6 @@ private:
     void KeepCaretInView();
     void MoveCaret(std::size_t caret, bool extend);
     void MoveByLines(std::ptrdiff_t lines, bool extend);
-    std::size_t WordStartBefore(std::size_t offset) const;
-    std::size_t WordStartAfter(std::size_t offset) const;
     std::size_t LineAtRow(std::ptrdiff_t row) const;
     int ViewX(std::size_t line, std::size_t offset) const;
     void ClampScroll();
