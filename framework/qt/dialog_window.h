@@ -51,8 +51,13 @@ public:
     void FocusAndSelect(int id);
     void FocusFirstTabStop();
 
-    // From the keyboard, the first entry is highlighted, as in the platform's menus.
+    // From the keyboard, the first entry is highlighted, as in the platform's
+    // menus, and the command chosen carries no position.
     void ShowSystemMenu(QPoint globalPosition, bool fromKeyboard);
+    // Moving or sizing by the arrow keys, as the system menu offers them to the
+    // keyboard: Enter keeps the new place, Escape goes back.
+    enum class Tracking { None, Move, Size };
+    void TrackByKeys(Tracking tracking);
     // The paint event being handled, if any: painting is possible only then.
     QPaintEvent* ActivePaintEvent() const { return activePaintEvent_; }
     void PaintBackground(QPaintEvent* event) { QDialog::paintEvent(event); }
@@ -86,6 +91,8 @@ private:
     bool SwallowUnmatchedAlt(const QKeyEvent& key) const;
     Qt::WindowStates OfferedStates() const;
     bool MoveInRadioGroup(QObject* watched, const QKeyEvent& key);
+    bool MoveByWords(QObject* watched, const QKeyEvent& key);
+    void TrackKey(const QKeyEvent& key);
     bool OpenContextMenuByKey(QObject* watched, const QKeyEvent& key);
     void SendCommand(int id);
     // Radio groups run from a control to the next one with WS_GROUP; these
@@ -106,6 +113,8 @@ private:
     QEventLoop* modalLoop_ = nullptr;
     int* modalResult_ = nullptr;
     QPaintEvent* activePaintEvent_ = nullptr;
+    Tracking tracking_ = Tracking::None;
+    QRect trackingStart_;  // the frame's geometry when tracking began
     int result_ = 0;
     bool ended_ = false;
     // With a sizing frame: the form's client size, each control's place in

@@ -2,18 +2,35 @@
 // context-menu keys and the system menu.
 #include "framework/qt/dialog_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
+#include <string_view>
 
 #include "framework/qt/qt_text.h"
 #include "framework/wnd.h"
+#include "text/words.h"
 
 namespace framework {
+namespace {
+
+// How long after the system menu opens its first entry is highlighted.
+constexpr int kHighlightDelayMilliseconds = 200;
+
+}  // namespace
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    if (tracking_ != Tracking::None) {
+        TrackKey(*event);
+        return;
+    }
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         // A focused push button takes Enter itself; elsewhere it is the default command.
@@ -35,7 +52,7 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (SwallowUnmatchedAlt(*key) || MoveInRadioGroup(watched, *key) ||
-            OpenContextMenuByKey(watched, *key)) {
+            MoveByWords(watched, *key) || OpenContextMenuByKey(watched, *key)) {
             return true;
         }
     }
@@ -54,6 +71,34 @@ bool DialogWindow::SwallowUnmatchedAlt(const QKeyEvent& key) const {
         return false;
     }
     QApplication::beep();
+    return true;
+}
+
+// Ctrl+Left and Ctrl+Right (with Shift, selecting) in an input field move by
+// the words the results and screen readers use: "-10" and "0,5" are one word
+// each, as in the platform's edit, where Qt would stop at the sign and the
+// comma.
+bool DialogWindow::MoveByWords(QObject* watched, const QKeyEvent& key) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool left = key.key() == Qt::Key_Left;
+    if (edit == nullptr || (!left && key.key() != Qt::Key_Right) ||
+        (modifiers & ~Qt::ShiftModifier) != Qt::ControlModifier ||
+        edit->echoMode() != QLineEdit::Normal) {
+        return false;
+    }
+    const QString text = edit->text();
+    const std::u16string_view characters(reinterpret_cast<const char16_t*>(text.utf16()),
+                                         static_cast<std::size_t>(text.size()));
+    const auto from = static_cast<std::size_t>(edit->cursorPosition());
+    const auto to = static_cast<int>(left ? text::PreviousWordStart(characters, from)
+                                          : text::NextWordStart(characters, from));
+    if ((modifiers & Qt::ShiftModifier) != 0) {
+        left ? edit->cursorBackward(true, edit->cursorPosition() - to)
+             : edit->cursorForward(true, to - edit->cursorPosition());
+    } else {
+        edit->setCursorPosition(to);
+    }
     return true;
 }
 
@@ -97,27 +142,100 @@ void DialogWindow::ShowSystemMenu(QPoint globalPosition, bool fromKeyboard) {
     }
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
+    // Screen readers announce the menu by its name when it opens.
+    menu.setAccessibleName(QStringLiteral("Systemmen\u00FC"));
     for (const CMenu::Item& item : systemMenu->Items()) {
-        // Moving and sizing follow the mouse (the window system's own drag):
-        // from the keyboard they could not be carried out, so they are left out.
-        const bool byMouseOnly = (item.id & 0xFFF0) == SC_MOVE || (item.id & 0xFFF0) == SC_SIZE;
         if ((item.flags & MF_SEPARATOR) != 0) {
             if (!menu.actions().isEmpty()) {
                 menu.addSeparator();  // none first: the highlight goes to an entry
             }
-        } else if (!(fromKeyboard && byMouseOnly)) {
-            QAction* action = menu.addAction(FromWindows1252(item.text));
-            action->setData(QVariant::fromValue<qulonglong>(item.id));
+            continue;
         }
+        // "&Schließen\tAlt+F4": the entry's text, then its key, which the menu
+        // shows in its own column and screen readers read as the entry's shortcut.
+        const QString text = FromWindows1252(item.text);
+        const qsizetype tab = text.indexOf(u'\t');
+        QAction* action = menu.addAction(text.left(tab));
+        if (tab >= 0) {
+            action->setShortcut(QKeySequence(text.mid(tab + 1), QKeySequence::PortableText));
+        }
+        action->setData(QVariant::fromValue<qulonglong>(item.id));
     }
+    // Once the menu shows, screen readers hear it take the focus and say its
+    // name. From the keyboard, the first entry is highlighted a moment later:
+    // a screen reader that hears both at once says only the entry.
+    QMetaObject::invokeMethod(
+        &menu,
+        [&menu] {
+            QAccessibleEvent opened(&menu, QAccessible::Focus);
+            QAccessible::updateAccessibility(&opened);
+        },
+        Qt::QueuedConnection);
     if (fromKeyboard && !menu.actions().isEmpty()) {
-        // Once the menu shows, so that the highlight is a focus that screen readers hear.
-        QMetaObject::invokeMethod(
-            &menu, [&menu] { menu.setActiveAction(menu.actions().front()); }, Qt::QueuedConnection);
+        QTimer::singleShot(kHighlightDelayMilliseconds, &menu, [&menu] {
+            if (menu.activeAction() == nullptr) {
+                menu.setActiveAction(menu.actions().front());
+            }
+        });
     }
-    QAction* chosen = menu.exec(globalPosition);
+    // Chosen in the menu or triggered by a screen reader.
+    QAction* chosen = nullptr;
+    for (QAction* action : menu.actions()) {
+        connect(action, &QAction::triggered, &menu, [&chosen, &menu, action] {
+            chosen = action;
+            menu.close();
+        });
+    }
+    menu.exec(globalPosition);
     if (chosen != nullptr) {
-        owner_.SendMessage(WM_SYSCOMMAND, static_cast<WPARAM>(chosen->data().toULongLong()), 0);
+        // As the platform's: the cursor's position for a command chosen by the mouse.
+        const QPoint cursor = QCursor::pos();
+        const auto position = fromKeyboard
+                                  ? LPARAM{0}
+                                  : static_cast<LPARAM>(MAKEWPARAM(static_cast<UINT>(cursor.x()),
+                                                                   static_cast<UINT>(cursor.y())));
+        owner_.SendMessage(WM_SYSCOMMAND, static_cast<WPARAM>(chosen->data().toULongLong()),
+                           position);
+    }
+}
+
+void DialogWindow::TrackByKeys(Tracking tracking) {
+    tracking_ = tracking;
+    trackingStart_ = geometry();
+    grabKeyboard();
+}
+
+void DialogWindow::TrackKey(const QKeyEvent& key) {
+    constexpr int kStep = 8;  // pixels an arrow key moves or sizes by
+    QPoint step;
+    switch (key.key()) {
+        case Qt::Key_Left:
+            step = {-kStep, 0};
+            break;
+        case Qt::Key_Right:
+            step = {kStep, 0};
+            break;
+        case Qt::Key_Up:
+            step = {0, -kStep};
+            break;
+        case Qt::Key_Down:
+            step = {0, kStep};
+            break;
+        case Qt::Key_Escape:
+            setGeometry(trackingStart_);
+            [[fallthrough]];
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            tracking_ = Tracking::None;
+            releaseKeyboard();
+            return;
+        default:
+            return;
+    }
+    if (tracking_ == Tracking::Move) {
+        move(pos() + step);
+    } else {
+        resize(size() + QSize(step.x(), step.y()));
     }
 }
 

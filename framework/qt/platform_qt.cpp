@@ -177,16 +177,23 @@ void SystemMenuAppended(DialogWindow&, const MenuItem&) {
     // The dialog shows the menu from its CMenu's entries.
 }
 
-void SystemCommand(DialogWindow& window, WPARAM command, LPARAM) {
+// Chosen from the keyboard (no position), moving and sizing follow the arrow
+// keys; by the mouse, the window system's own drag.
+void SystemCommand(DialogWindow& window, WPARAM command, LPARAM position) {
     QWindow* handle = window.windowHandle();
+    const bool byKeys = position == 0;
     switch (command & 0xFFF0) {
         case SC_MOVE:
-            if (handle != nullptr) {
+            if (byKeys) {
+                window.TrackByKeys(DialogWindow::Tracking::Move);
+            } else if (handle != nullptr) {
                 handle->startSystemMove();
             }
             break;
         case SC_SIZE:
-            if (handle != nullptr) {
+            if (byKeys) {
+                window.TrackByKeys(DialogWindow::Tracking::Size);
+            } else if (handle != nullptr) {
                 handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
             }
             break;

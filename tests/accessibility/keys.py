@@ -4,6 +4,7 @@ import pyatspi
 
 TAB, SPACE, DOWN, END = 0xFF09, 0x20, 0xFF54, 0xFF57
 RIGHT, LEFT, LETTER_A = 0xFF53, 0xFF51, 0x61
+UP, HOME, RETURN, ESCAPE, MENU, F10 = 0xFF52, 0xFF50, 0xFF0D, 0xFF1B, 0xFF67, 0xFFC7
 SHIFT, CONTROL = 1 << 0, 1 << 2  # modifier masks
 
 

@@ -348,8 +348,10 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
             QTest::keyClick(popup, Qt::Key_Return);
         });
         QTest::keyClick(dialog.Control(IDC_XA), Qt::Key_Space, Qt::AltModifier);
-        // From the keyboard without moving and sizing, which follow the mouse.
-        EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("&Schlie\u00DFen\tAlt+F4"),
+        // From the keyboard too, moving and sizing first; each key in its own column.
+        EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("&Verschieben"),
+                                               QStringLiteral("&Gr\u00F6\u00DFe \u00E4ndern"),
+                                               QString(), QStringLiteral("&Schlie\u00DFen"),
                                                QStringLiteral("Eintrag")}));
         EXPECT_EQ(dialog.systemCommands, std::vector<UINT>{0x40});
 

@@ -16,7 +16,8 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "accessibility"))
-from keys import CONTROL, DOWN, END, LEFT, LETTER_A, RIGHT, SHIFT, SPACE, TAB, press  # noqa: E402
+from keys import (CONTROL, DOWN, END, ESCAPE, F10, HOME, LEFT, LETTER_A, RETURN,  # noqa: E402
+                  RIGHT, SHIFT, SPACE, TAB, UP, press)
 
 LOG = os.environ["WERTOMAT_SPEECH_LOG"]
 PROBLEMS = []
@@ -53,12 +54,6 @@ def keys_then(keys, wanted, seconds=20):
         PROBLEMS.append(f"after {keys}: waited {seconds} s in vain; said {said()[start:][:8]}")
         return []
     return spoken
-
-
-def through_marker(keys, marker_key, marker):
-    """What `keys` made Orca say, closed by a marker key whose words are known."""
-    spoken = keys_then(keys + [marker_key], lambda line: line == marker)
-    return spoken[: len(spoken) - 1 - spoken[::-1].index(marker)] if spoken else []
 
 
 def find(node, role, name=None):
@@ -113,20 +108,77 @@ def orca_peak_megabytes():
 
 def reading_keys(rows):
     """Down twice; End, a word back and on again, each key once Orca has
-    spoken; then a word on over the line's end, closed by Down."""
+    spoken."""
     return {
         "Down twice": keys_then([(DOWN, 0)], lambda line: line == rows[1])
         + keys_then([(DOWN, 0)], lambda line: line == rows[2]),
         "End": keys_then([(END, 0)], lambda line: line == "blank"),
         WORDS: keys_then([(LEFT, CONTROL)], lambda line: True)
         + keys_then([(RIGHT, CONTROL)], lambda line: True),
-        "Ctrl+Right over the line end": through_marker([(RIGHT, CONTROL)], (DOWN, 0), rows[4]),
     }
+
+
+def word_walk(rows):
+    """Ctrl+Home, then Ctrl+Right through the first two rows and Ctrl+Left
+    back: each word once, as the keys cross it, and nothing for the padding,
+    the tab or the line break."""
+    header = rows[0].split("\t")
+    words = header + rows[1].split() + rows[2].split()
+    keys_then([(HOME, CONTROL)], lambda line: line == rows[0])
+    spoken = []
+    for word in words:
+        spoken += keys_then([(RIGHT, CONTROL)], lambda line, word=word: line == word, 10)
+    expect(spoken == words, f"Ctrl+Right through two rows: {spoken}, not {words}")
+    spoken = []
+    for word in reversed(words):
+        spoken += keys_then([(LEFT, CONTROL)], lambda line, word=word: line == word, 10)
+    expect(spoken == words[::-1], f"Ctrl+Left back: {spoken}, not {words[::-1]}")
+
+
+def fields_answer_word_keys(program, application, values):
+    """End, then Ctrl+Left and Ctrl+Right in each input field: Orca says the
+    field's word each time, and the program is still there to hear the next key."""
+    find(application, "push button", "Berechnen").queryComponent().grabFocus()
+    keys_then([], lambda line: line.startswith("Berechnen"))
+    for name, value in values.items():
+        find(application, "text", name).queryComponent().grabFocus()
+        keys_then([], lambda line, name=name: line.startswith(name))
+        press(END)  # Orca says nothing for it
+        for key in (LEFT, RIGHT):
+            spoken = keys_then([(key, CONTROL)], lambda line, value=value: line == value, 10)
+            expect(spoken and program.poll() is None,
+                   f"{name} holding {value!r}: Ctrl+{'Left' if key == LEFT else 'Right'} "
+                   f"unanswered, Orca said {spoken}")
+
+
+def system_menu(program, application):
+    """Shift+F10 on a button: Orca announces a menu whose first entry is
+    "Verschieben", says each entry without its tab; a single Enter does not
+    end the program, and the next key is answered."""
+    find(application, "push button", "Berechnen").queryComponent().grabFocus()
+    keys_then([], lambda line: line.startswith("Berechnen"))
+    spoken = keys_then([(F10, SHIFT)], lambda line: line.startswith("Verschieben"))
+    expect(any("menu" in line for line in spoken), f"system menu not announced: {spoken}")
+    spoken += keys_then([(UP, 0)], lambda line: line.startswith("Info"))
+    spoken += keys_then([(UP, 0)], lambda line: line.startswith("Schlie"))
+    expect(all("\t" not in line for line in spoken), f"system menu entries: {spoken}")
+    expect(any("Alt+F4" in line or "alt F4" in line.lower() for line in spoken),
+           f"Schließen's shortcut not said: {spoken}")
+    keys_then([(ESCAPE, 0)], lambda line: line.startswith("Berechnen"))
+    keys_then([(F10, SHIFT)], lambda line: line.startswith("Verschieben"))
+    press(RETURN)
+    press(ESCAPE)  # the window manager's move, if one began
+    spoken = keys_then([(TAB, 0)], lambda line: line.startswith("Abbrechen"))
+    expect(program.poll() is None and spoken,
+           f"Enter in the system menu: program {'ended' if program.poll() is not None else 'deaf'}")
+    return spoken
 
 
 def try_wertomat(program_path, rows):
     program, application = start_program([program_path], "Wertomat")
-    fill(application, {"Xa": "-10", "Xsw": "0,5", "Xe": "10"})
+    values = {"Xa": "-10", "Xsw": "0,5", "Xe": "10"}
+    fill(application, values)
+    fields_answer_word_keys(program, application, values)
     # Into the radio group from Xe, then to the third polynomial.
     find(application, "text", "Xe").queryComponent().grabFocus()
     spoken = keys_then([(TAB, 0)], lambda line: line.startswith("Y = 2*x"))
@@ -139,13 +191,21 @@ def try_wertomat(program_path, rows):
            f"Berechnen announced as {spoken}")
     entering = keys_then([(TAB, SHIFT)], lambda line: line == rows[0])
     heard = {"Shift+Tab into the results": entering, **reading_keys(rows)}
+    word_walk(rows)
+    system_menu(program, application)
 
     # The largest table: Orca keeps up and stays small.
     fill(application, {"Xa": "0", "Xsw": "0,000002", "Xe": "2"})
     find(application, "push button", "Berechnen").queryComponent().grabFocus()
     keys_then([], lambda line: line.startswith("Berechnen"))
     began = time.time()
-    keys_then([(SPACE, 0)], lambda line: line.endswith("1000001 Zeilen berechnet"), 60)
+    # Pressed through its action: a key that Qt hands to the registry first
+    # and Orca passes on is now and then not given back to the program
+    # (seen after the system menu), which this step is not about.
+    start = len(said())
+    find(application, "push button", "Berechnen").queryAction().doAction(0)
+    if wait_for(start, lambda line: line.endswith("1000001 Zeilen berechnet"), 60) is None:
+        PROBLEMS.append(f"largest table not announced; said {said()[start:][:8]}")
     keys_then([(TAB, SHIFT)], lambda line: line == rows[0], 30)
     keys_then([(LETTER_A, CONTROL)], lambda line: line == "entire document selected", 30)
     seconds = time.time() - began
