@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <string_view>
 
+#include "framework/qt/accessibility.h"
 #include "framework/qt/qt_text.h"
 #include "framework/wnd.h"
 #include "text/words.h"
@@ -51,6 +52,10 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (tracking_ != Tracking::None) {
+            TrackKey(*key);
+            return true;
+        }
         if (SwallowUnmatchedAlt(*key) || MoveInRadioGroup(watched, *key) ||
             MoveByWords(watched, *key) || OpenContextMenuByKey(watched, *key)) {
             return true;
@@ -200,9 +205,17 @@ void DialogWindow::ShowSystemMenu(QPoint globalPosition, bool fromKeyboard) {
 }
 
 void DialogWindow::TrackByKeys(Tracking tracking) {
+    // The keys reach the dialog through its controls' filter: no grab that
+    // could outlive the tracking.
     tracking_ = tracking;
     trackingStart_ = geometry();
-    grabKeyboard();
+    // A screen reader says which keys do what, as the changed cursor tells
+    // those who see it.
+    Announce(*this, tracking == Tracking::Move
+                        ? QStringLiteral("Verschieben mit den Pfeiltasten, Eingabe beendet, "
+                                         "Escape bricht ab")
+                        : QStringLiteral("Gr\u00F6\u00DFe \u00E4ndern mit den Pfeiltasten, "
+                                         "Eingabe beendet, Escape bricht ab"));
 }
 
 void DialogWindow::TrackKey(const QKeyEvent& key) {
@@ -227,7 +240,6 @@ void DialogWindow::TrackKey(const QKeyEvent& key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             tracking_ = Tracking::None;
-            releaseKeyboard();
             return;
         default:
             return;
