@@ -44,7 +44,9 @@ std::optional<Number> NumberIn(std::string_view field) {
 
 // Calls `cell(column, field)` for each cell the selection covers, until it
 // returns false, and `rowEnd()` after each line that has one; a field ends at
-// a tab or the line's break, and its padding is part of it.
+// a tab or the line's break, and its padding is part of it. `field` is what
+// the selection takes of it: a number cut by the selection's start or end
+// is the digits selected, never the whole number.
 template <typename CellVisitor, typename RowEndVisitor>
 void VisitCoveredCells(std::string_view text, std::size_t first, std::size_t last,
                        CellVisitor&& cell, RowEndVisitor&& rowEnd) {
@@ -64,8 +66,10 @@ void VisitCoveredCells(std::string_view text, std::size_t first, std::size_t las
             // Searched within the line: a text without tabs stays one pass.
             const std::size_t fieldEnd =
                 std::min(text.substr(0, lineEnd).find('\t', fieldStart), lineEnd);
-            if (std::max(fieldStart, first) < std::min(fieldEnd, last)) {
-                if (!cell(column, text.substr(fieldStart, fieldEnd - fieldStart))) {
+            const std::size_t takenStart = std::max(fieldStart, first);
+            const std::size_t takenEnd = std::min(fieldEnd, last);
+            if (takenStart < takenEnd) {
+                if (!cell(column, text.substr(takenStart, takenEnd - takenStart))) {
                     return;
                 }
                 covered = true;
@@ -228,6 +232,8 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
             }
             if (const auto number = NumberIn(field)) {
                 PutNumber(sink, *number, decimalMark);
+            } else if (field.find_first_not_of(' ') == std::string_view::npos) {
+                sink.Put("<td></td>");  // only padding selected
             } else {
                 sink.Put("<td>");
                 PutText(sink, field);

@@ -16,7 +16,8 @@ public:
     // Nullopt when the selection [first, last) of `text` (Windows-1252 bytes,
     // lines ending in CR LF or LF, fields separated by tabs) covers fewer
     // than two cells: a selection inside one number stays text. A cell is
-    // covered when the selection takes any of its bytes, padding included.
+    // covered when the selection takes any of its bytes, padding included,
+    // and holds what the selection takes of it, as the text does.
     // Number cells are shown with `decimalMark`, the user's.
     static std::optional<SpreadsheetTable> Of(std::string_view text, std::size_t first,
                                               std::size_t last, char decimalMark);

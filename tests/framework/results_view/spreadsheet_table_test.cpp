@@ -56,11 +56,12 @@ struct Covering {
 constexpr Covering kCoverings[] = {
     {"InsideOneNumber", 9, 13, "(text only)"},
     {"OneWholeLineWithoutItsBreak", 5, 26, "-10.0000 533.0000"},
-    {"APaddingBlankCoversItsCell", 14, 17, "-10.0000 533.0000"},
+    {"APaddingBlankCoversItsCellEmpty", 14, 17, "0 _"},
+    {"CutNumbersAreTheCharactersSelected", 10, 48, "T 533.0000|-9.5000 459.787"},
     {"TheTabAloneCoversNothing", 15, 16, "(text only)"},
     {"FromTheSecondFieldOnKeepsTheColumns", 16, 38, "_ 533.0000|-9.5000"},
-    {"ALineBreakAloneIsNoRow", 26, 48, "-9.5000 459.7875"},
-    {"FromTheHeaderIntoARow", 2, 10, "_ T|-10.0000"},
+    {"ALineBreakAloneIsNoRow", 26, 49, "-9.5000 459.7875"},
+    {"FromTheHeaderIntoARow", 2, 10, "_ T|-10"},
 };
 
 // "v v|v": each row's cells, value of a number, T a text, _ an empty cell.
