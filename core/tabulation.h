@@ -50,7 +50,7 @@ inline constexpr std::size_t kMaximumTableLength = 64u << 20;
 // the same either way, which the tests check on any machine).
 enum class Threads { Automatic, One, Two };
 
-// The whole table in one string, or the message.
+// The whole table in one string with its row count, or the refusal.
 TabulationOutcome RunTabulation(const TabulationRequest& request,
                                 Threads threads = Threads::Automatic);
 

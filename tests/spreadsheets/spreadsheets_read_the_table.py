@@ -54,6 +54,12 @@ def windows_named(title):
     return found.stdout.split()
 
 
+def visible_windows():
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."],
+                           capture_output=True, text=True, check=False)
+    return set(found.stdout.split())
+
+
 def clipboard(target):
     return subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"],
                           capture_output=True, check=False, timeout=60).stdout
@@ -153,9 +159,11 @@ class Calc:
             "com.sun.star.frame.DispatchHelper", self.context)
         pasting = threading.Thread(target=dispatcher.executeDispatch,
                                    args=(document.CurrentController.Frame, ".uno:Paste", "", 0, ()))
+        # The dialog is the window the paste opens, whatever the language of
+        # LibreOffice's user interface names it ("Import Options", "Importoptionen").
+        before = visible_windows()
         pasting.start()
-        asked = until(lambda: windows_named("Import Options") or windows_named("Text Import")
-                      or not pasting.is_alive(), 60)
+        asked = until(lambda: sorted(visible_windows() - before) or not pasting.is_alive(), 60)
         if isinstance(asked, list):
             subprocess.run(["xdotool", "windowfocus", "--sync", asked[0]], check=False)
             keys("Return")
