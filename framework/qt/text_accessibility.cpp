@@ -45,7 +45,7 @@ public:
     }
 
 protected:
-    ~TextUnits() = default;
+    ~TextUnits() override = default;
     // The unit of `type` that holds `offset` (clamped to the text), [first, second).
     virtual std::pair<int, int> UnitAt(int offset, QAccessible::TextBoundaryType type) const = 0;
 
