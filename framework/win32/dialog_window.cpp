@@ -25,12 +25,21 @@ struct FrameFollowing {
 
 namespace {
 
-bool IsResultsField(HWND control) {
-    wchar_t className[16] = {};
+// Whether `control` is of the window class `name` (case as the platform
+// compares class names: not at all).
+bool IsOfClass(HWND control, const wchar_t* name) {
+    wchar_t className[32] = {};
     GetClassNameW(control, className, static_cast<int>(std::size(className)));
+    return lstrcmpiW(className, name) == 0;
+}
+
+bool IsEdit(HWND control) {
+    return IsOfClass(control, L"Edit");
+}
+
+bool IsResultsField(HWND control) {
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    return lstrcmpiW(className, L"Edit") == 0 && (style & ES_MULTILINE) != 0 &&
-           (style & ES_READONLY) != 0;
+    return IsEdit(control) && (style & ES_MULTILINE) != 0 && (style & ES_READONLY) != 0;
 }
 
 // Puts a text view in the place of each read-only multi-line edit of the
@@ -71,9 +80,7 @@ void ReplaceResultsFields(HWND dialog) {
 void LiftTextLimits(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        GetClassNameW(child, className, static_cast<int>(std::size(className)));
-        if (lstrcmpiW(className, L"Edit") == 0) {
+        if (IsEdit(child)) {
             SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // 0: as much as the platform allows
         }
     }
@@ -117,10 +124,7 @@ void CenterOverOwner(HWND dialog) {
 }
 
 bool GrowsWithTheFrame(HWND control) {
-    wchar_t className[32] = {};
-    GetClassNameW(control, className, static_cast<int>(std::size(className)));
-    const bool edit =
-        lstrcmpiW(className, L"Edit") == 0 || lstrcmpiW(className, win32::kTextViewClass) == 0;
+    const bool edit = IsEdit(control) || IsOfClass(control, win32::kTextViewClass);
     return edit && (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) != 0;
 }
 
