@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -219,6 +220,7 @@ TabulationOutcome RunTabulation(const TabulationRequest& request, Threads thread
     sErg.resize(table.lengthBound + kMaximumRowLength);
     const std::size_t header = kTableHeader.copy(sErg.data(), kTableHeader.size());
     const std::size_t length = header + WriteAllRows(request, table, threads, sErg.data() + header);
+    assert(length <= table.lengthBound);  // the bound the plan promised, which sized the buffer
     sErg.resize(length);
     // Give back what the bound reserved beyond the text.
     if (sErg.capacity() - length > length / 8) {

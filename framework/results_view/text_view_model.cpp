@@ -1,6 +1,7 @@
 #include "framework/results_view/text_view_model.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "text/words.h"
 
@@ -16,6 +17,15 @@ void TextViewModel::RemoveListener(TextViewListener& listener) {
 
 // Tells the listeners what differs from `before`, besides what `changes` says.
 void TextViewModel::Publish(const State& before, TextViewChanges changes) {
+    // What every change leaves: caret and anchor within the text and never
+    // inside a line break, a first line that exists, a scroll within reach.
+    [[maybe_unused]] const auto onCharacter = [this](std::size_t offset) {
+        return offset <= Text().size() && (offset == 0 || offset == Text().size() ||
+                                           Text()[offset - 1] != '\r' || Text()[offset] != '\n');
+    };
+    assert(onCharacter(anchor_) && onCharacter(caret_));
+    assert(firstLine_ <= LastFirstLine());
+    assert(scrollX_ >= 0 && scrollX_ <= std::max(0, LastScrollX()));
     using Range = std::pair<std::size_t, std::size_t>;
     const auto range = [](std::size_t anchor, std::size_t caret) {
         return anchor == caret ? Range{} : Range{std::min(anchor, caret), std::max(anchor, caret)};
