@@ -159,15 +159,18 @@ class Calc:
             "com.sun.star.frame.DispatchHelper", self.context)
         pasting = threading.Thread(target=dispatcher.executeDispatch,
                                    args=(document.CurrentController.Frame, ".uno:Paste", "", 0, ()))
-        # The dialog is the window the paste opens, whatever the language of
-        # LibreOffice's user interface names it ("Import Options", "Importoptionen").
+        # The dialog is a window the paste opens, whatever the language of
+        # LibreOffice's user interface names it ("Import Options",
+        # "Importoptionen"): each new window is given Return (OK) until the
+        # paste is done, so that one not yet ready for keys is asked again.
         before = visible_windows()
         pasting.start()
-        asked = until(lambda: sorted(visible_windows() - before) or not pasting.is_alive(), 60)
-        if isinstance(asked, list):
-            subprocess.run(["xdotool", "windowfocus", "--sync", asked[0]], check=False)
-            keys("Return")
-        pasting.join(60)
+        deadline = time.time() + 120
+        while pasting.is_alive() and time.time() < deadline:
+            for window in sorted(visible_windows() - before):
+                subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False)
+                keys("Return")
+            pasting.join(1)
         return self.cells(document)
 
     def open_csv(self, path, separator, language):
