@@ -105,7 +105,7 @@ def main():
     asker = Asker()
     window = dialog("Wertomat")
     first = named(window, "text", "Xa")
-    named(window, "text", "Xa").queryEditableText().setTextContents("-10")
+    first.queryEditableText().setTextContents("-10")
     named(window, "text", "Xsw").queryEditableText().setTextContents("0,5")
     named(window, "text", "Xe").queryEditableText().setTextContents("10")
     named(window, "push button", "Berechnen").queryAction().doAction(0)

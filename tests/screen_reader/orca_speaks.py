@@ -75,10 +75,12 @@ def give_up(problem):
     sys.exit(1)
 
 
-def start_program(command, title):
-    """Starts `command` and waits until Orca has said its window's title."""
+def start_program(command, title, place=None):
+    """Starts `command` (in the locale `place`, if given) and waits until Orca
+    has said its window's title."""
     start = len(said())
-    program = subprocess.Popen(command)
+    environment = {**os.environ, "LC_ALL": place, "LANG": place} if place else None
+    program = subprocess.Popen(command, env=environment)
     if wait_for(start, lambda line: line.startswith(title), 30) is None:
         give_up(f"Orca never announced {title}; said {said()[start:][:8]}")
     for application in pyatspi.Registry.getDesktop(0):
@@ -192,7 +194,8 @@ def select_all_spoken(results):
 
 
 def try_wertomat(program_path, rows):
-    program, application = start_program([program_path], "Wertomat")
+    # A German user's program beside a screen reader that speaks English.
+    program, application = start_program([program_path], "Wertomat", "de_DE.UTF-8")
     values = {"Xa": "-10", "Xsw": "0,5", "Xe": "10"}
     fill(application, values)
     fields_answer_word_keys(program, application, values)
