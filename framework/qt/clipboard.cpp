@@ -12,7 +12,8 @@ namespace framework {
 namespace {
 
 const QString kText = QStringLiteral("text/plain");
-const QString kTable = QStringLiteral("text/html");
+const QString kHtml = QStringLiteral("text/html");
+const QString kGnumeric = QStringLiteral("application/x-gnumeric");
 
 // Numbers in the table flavour are shown with the user's decimal mark.
 char DecimalMark() {
@@ -21,18 +22,20 @@ char DecimalMark() {
 
 class SelectionData : public QMimeData {
 public:
+    // The table formats are found here and made only when a program asks.
     SelectionData(CString text, std::size_t first, std::size_t last)
-        : text_(std::move(text)),
-          first_(first),
-          last_(last),
-          hasTable_(SpreadsheetTable::Covers(text_, first, last)) {}
+        : text_(std::move(text)), first_(first), last_(last) {
+        if (SpreadsheetTable::Covers(text_, first, last, SpreadsheetFormat::Gnumeric)) {
+            formats_.append(kGnumeric);
+            if (SpreadsheetTable::Covers(text_, first, last, SpreadsheetFormat::Html)) {
+                formats_.append(kHtml);
+            }
+        }
+        formats_.append(kText);
+    }
 
-    QStringList formats() const override {
-        return hasTable_ ? QStringList{kText, kTable} : QStringList{kText};
-    }
-    bool hasFormat(const QString& mimeType) const override {
-        return mimeType == kText || (hasTable_ && mimeType == kTable);
-    }
+    QStringList formats() const override { return formats_; }
+    bool hasFormat(const QString& mimeType) const override { return formats_.contains(mimeType); }
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType) const override {
@@ -40,9 +43,13 @@ protected:
         if (mimeType == kText) {
             return FromWindows1252(bytes.substr(first_, last_ - first_));
         }
-        const auto table = hasTable_ && mimeType == kTable
-                               ? SpreadsheetTable::Of(bytes, first_, last_, DecimalMark())
-                               : std::nullopt;
+        if (!hasFormat(mimeType)) {
+            return {};
+        }
+        const auto table = SpreadsheetTable::Of(
+            bytes, first_, last_,
+            mimeType == kHtml ? SpreadsheetFormat::Html : SpreadsheetFormat::Gnumeric,
+            DecimalMark());
         if (!table.has_value()) {
             return {};
         }
@@ -55,7 +62,7 @@ private:
     CString text_;  // shares the view's buffer
     std::size_t first_;
     std::size_t last_;
-    bool hasTable_;
+    QStringList formats_;
 };
 
 }  // namespace

@@ -13,11 +13,15 @@ namespace {
 constexpr std::string_view kBeforeStyle = "<html><head><meta charset=\"utf-8\"><style>";
 constexpr std::string_view kBeforeTable = "</style></head><body>\r\n<!--StartFragment-->";
 constexpr std::string_view kAfterTable = "<!--EndFragment-->\r\n</body></html>\r\n";
+constexpr std::string_view kGnumericStart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<gnm:ClipboardRange xmlns:gnm=\"http://www.gnumeric.org/v10.dtd\" Cols=\"";
 // Numbers with more decimals than this are given no format of their own.
 constexpr std::size_t kMostDecimals = 15;
 
-// The blank-trimmed field, when it is a plain decimal number ("-459.7875"),
-// and its count of decimals.
+// The blank-trimmed field, when it is a plain decimal number ("-459.7875",
+// or ".0000" when a selection cuts off the digits before the point), and its
+// count of decimals.
 struct Number {
     std::string_view text;
     std::size_t decimals;
@@ -34,12 +38,16 @@ std::optional<Number> NumberIn(std::string_view field) {
     const std::string_view whole = unsigned_.substr(0, point);
     const std::string_view fraction =
         point == std::string_view::npos ? std::string_view() : unsigned_.substr(point + 1);
-    if (whole.empty() || !std::all_of(whole.begin(), whole.end(), isDigit) ||
+    if ((whole.empty() && fraction.empty()) || !std::all_of(whole.begin(), whole.end(), isDigit) ||
         (point != std::string_view::npos &&
          (fraction.empty() || !std::all_of(fraction.begin(), fraction.end(), isDigit)))) {
         return std::nullopt;
     }
     return Number{number, fraction.size()};
+}
+
+bool IsPadding(std::string_view field) {
+    return field.find_first_not_of(' ') == std::string_view::npos;
 }
 
 // Calls `cell(column, field)` for each cell the selection covers, until it
@@ -174,40 +182,42 @@ void PutNumber(Sink& sink, const Number& number, char decimalMark) {
     sink.Put("</td>");
 }
 
-// What the first pass over the selection finds.
-struct Survey {
-    std::size_t cells = 0;
-    std::size_t firstColumn = std::string_view::npos;  // the leftmost covered
-    unsigned decimalCounts = 0;                        // bit n: a number with n decimals
-};
+}  // namespace
 
-// Stops after `enoughCells`.
-Survey SurveyOf(std::string_view text, std::size_t first, std::size_t last,
-                std::size_t enoughCells) {
-    Survey survey;
+// Counts what the selection covers; stops after `enoughCells`.
+std::size_t SpreadsheetTable::Survey(std::string_view text, std::size_t first, std::size_t last,
+                                     std::size_t enoughCells, Layout& layout) {
+    std::size_t cells = 0;
+    layout.firstColumn = std::string_view::npos;
+    bool anyNumber = false;
     VisitCoveredCells(
         text, first, last,
-        [&survey, enoughCells](std::size_t column, std::string_view field) {
-            ++survey.cells;
-            survey.firstColumn = std::min(survey.firstColumn, column);
-            if (const auto number = NumberIn(field);
-                number.has_value() && number->decimals <= kMostDecimals) {
-                survey.decimalCounts |= 1u << number->decimals;
+        [&](std::size_t column, std::string_view field) {
+            ++cells;
+            layout.firstColumn = std::min(layout.firstColumn, column);
+            layout.lastColumn = std::max(layout.lastColumn, column);
+            if (const auto number = NumberIn(field)) {
+                if (number->decimals <= kMostDecimals) {
+                    layout.decimalCounts |= 1u << number->decimals;
+                }
+                if (!anyNumber) {
+                    layout.firstDecimals = number->decimals;
+                    anyNumber = true;
+                }
             }
-            return survey.cells < enoughCells;
+            return cells < enoughCells;
         },
-        [] {});
-    return survey;
+        [&layout] { ++layout.rows; });
+    return cells;
 }
 
-// The whole document. Rows keep their columns: a line whose selection starts
-// in its second field gets an empty first cell when a later line has one.
+// The whole HTML document. Rows keep their columns: a line whose selection
+// starts in its second field gets an empty first cell when a later line has one.
 template <typename Sink>
-void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last, char decimalMark,
-          std::size_t firstColumn, unsigned decimalCounts) {
+void SpreadsheetTable::EmitHtml(Sink& sink) const {
     sink.Put(kBeforeStyle);
     for (std::size_t decimals = 0; decimals <= kMostDecimals; ++decimals) {
-        if ((decimalCounts & (1u << decimals)) != 0) {
+        if ((layout_.decimalCounts & (1u << decimals)) != 0) {
             sink.Put("td.d");
             sink.Put(std::to_string(decimals));
             sink.Put("{mso-number-format:\"");
@@ -218,10 +228,10 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
     sink.Put(kBeforeTable);
     sink.FragmentStarts();
     sink.Put("<table>");
-    std::size_t nextColumn = firstColumn;
+    std::size_t nextColumn = layout_.firstColumn;
     bool rowOpen = false;
     VisitCoveredCells(
-        text, first, last,
+        text_, first_, last_,
         [&](std::size_t column, std::string_view field) {
             if (!rowOpen) {
                 sink.Put("<tr>");
@@ -231,9 +241,9 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
                 sink.Put("<td></td>");
             }
             if (const auto number = NumberIn(field)) {
-                PutNumber(sink, *number, decimalMark);
-            } else if (field.find_first_not_of(' ') == std::string_view::npos) {
-                sink.Put("<td></td>");  // only padding selected
+                PutNumber(sink, *number, decimalMark_);
+            } else if (IsPadding(field)) {
+                sink.Put("<td></td>");
             } else {
                 sink.Put("<td>");
                 PutText(sink, field);
@@ -244,7 +254,7 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
         },
         [&] {
             sink.Put("</tr>\n");
-            nextColumn = firstColumn;
+            nextColumn = layout_.firstColumn;
             rowOpen = false;
         });
     sink.Put("</table>");
@@ -252,35 +262,121 @@ void Emit(Sink& sink, std::string_view text, std::size_t first, std::size_t last
     sink.Put(kAfterTable);
 }
 
-}  // namespace
+// Gnumeric's clipboard document: every value in the C convention, the
+// format of most numbers given once for the whole range and that of any
+// other number for its own cell (a later style region wins). Cells of only
+// padding are left out, as Gnumeric leaves out empty cells.
+template <typename Sink>
+void SpreadsheetTable::EmitGnumeric(Sink& sink) const {
+    const auto putRegion = [&sink](std::size_t firstRow, std::size_t firstColumn,
+                                   std::size_t lastRow, std::size_t lastColumn,
+                                   std::size_t decimals) {
+        sink.Put("<gnm:StyleRegion startCol=\"");
+        sink.Put(std::to_string(firstColumn));
+        sink.Put("\" startRow=\"");
+        sink.Put(std::to_string(firstRow));
+        sink.Put("\" endCol=\"");
+        sink.Put(std::to_string(lastColumn));
+        sink.Put("\" endRow=\"");
+        sink.Put(std::to_string(lastRow));
+        sink.Put("\"><gnm:Style Format=\"");
+        sink.Put(decimals <= kMostDecimals ? FormatCode(decimals) : std::string("General"));
+        sink.Put("\"/></gnm:StyleRegion>\n");
+    };
+    // Calls `cell(row, column, field)` with row and column counted from the
+    // document's first.
+    const auto visit = [this](auto&& cell) {
+        std::size_t row = 0;
+        VisitCoveredCells(
+            text_, first_, last_,
+            [&](std::size_t column, std::string_view field) {
+                cell(row, column - layout_.firstColumn, field);
+                return true;
+            },
+            [&row] { ++row; });
+    };
+    const std::size_t columns = layout_.lastColumn - layout_.firstColumn + 1;
+    sink.Put(kGnumericStart);
+    sink.Put(std::to_string(columns));
+    sink.Put("\" Rows=\"");
+    sink.Put(std::to_string(layout_.rows));
+    sink.Put("\" BaseCol=\"0\" BaseRow=\"0\">\n<gnm:Styles>\n");
+    if (layout_.decimalCounts != 0 || layout_.firstDecimals > kMostDecimals) {
+        putRegion(0, 0, layout_.rows - 1, columns - 1, layout_.firstDecimals);
+        visit([&](std::size_t row, std::size_t column, std::string_view field) {
+            if (const auto number = NumberIn(field);
+                number.has_value() && number->decimals != layout_.firstDecimals) {
+                putRegion(row, column, row, column, number->decimals);
+            }
+        });
+    }
+    sink.Put("</gnm:Styles>\n<gnm:Cells>\n");
+    visit([&sink](std::size_t row, std::size_t column, std::string_view field) {
+        const auto number = NumberIn(field);
+        if (!number.has_value() && IsPadding(field)) {
+            return;
+        }
+        sink.Put("<gnm:Cell Row=\"");
+        sink.Put(std::to_string(row));
+        sink.Put("\" Col=\"");
+        sink.Put(std::to_string(column));
+        if (number.has_value()) {
+            sink.Put("\" ValueType=\"40\">");
+            sink.Put(number->text);
+        } else {
+            sink.Put("\" ValueType=\"60\">");
+            PutText(sink, field);
+        }
+        sink.Put("</gnm:Cell>\n");
+    });
+    sink.Put("</gnm:Cells>\n</gnm:ClipboardRange>\n");
+}
+
+template <typename Sink>
+void SpreadsheetTable::Emit(Sink& sink) const {
+    if (format_ == SpreadsheetFormat::Html) {
+        EmitHtml(sink);
+    } else {
+        EmitGnumeric(sink);
+    }
+}
 
 std::optional<SpreadsheetTable> SpreadsheetTable::Of(std::string_view text, std::size_t first,
-                                                     std::size_t last, char decimalMark) {
+                                                     std::size_t last, SpreadsheetFormat format,
+                                                     char decimalMark) {
     last = std::min(last, text.size());
     first = std::min(first, last);
-    const Survey survey = SurveyOf(text, first, last, std::string_view::npos);
-    if (survey.cells < 2) {
+    Layout layout;
+    if (Survey(text, first, last, std::string_view::npos, layout) < 2) {
         return std::nullopt;
     }
-    SpreadsheetTable table(text, first, last, decimalMark);
-    table.firstColumn_ = survey.firstColumn;
-    table.decimalCounts_ = survey.decimalCounts;
+    SpreadsheetTable table(text, first, last, format, decimalMark);
+    table.layout_ = layout;
     Counter counter;
-    Emit(counter, text, first, last, decimalMark, survey.firstColumn, survey.decimalCounts);
+    table.Emit(counter);
     table.length_ = counter.Length();
     table.fragmentStart_ = counter.FragmentStart();
     table.fragmentEnd_ = counter.FragmentEnd();
     return table;
 }
 
-bool SpreadsheetTable::Covers(std::string_view text, std::size_t first, std::size_t last) {
+bool SpreadsheetTable::Covers(std::string_view text, std::size_t first, std::size_t last,
+                              SpreadsheetFormat format) {
     last = std::min(last, text.size());
-    return SurveyOf(text, std::min(first, last), last, 2).cells == 2;
+    first = std::min(first, last);
+    if (format == SpreadsheetFormat::Html &&
+        static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(first),
+                                            text.begin() + static_cast<std::ptrdiff_t>(last),
+                                            '\n')) > kMostHtmlLines) {
+        return false;
+    }
+    Layout layout;
+    return Survey(text, first, last, 2, layout) == 2;
 }
 
 void SpreadsheetTable::WriteTo(char* out) const {
     Writer writer(out);
-    Emit(writer, text_, first_, last_, decimalMark_, firstColumn_, decimalCounts_);
+    Emit(writer);
 }
 
 std::string SpreadsheetTable::ClipboardHeader() const {

@@ -37,7 +37,8 @@ HGLOBAL GlobalMemory(std::size_t size, Fill&& fill) {
 // The "HTML Format" header and document, as one string of UTF-8 bytes;
 // null when the selection covers no table.
 HGLOBAL RenderedTable(std::string_view text, std::size_t first, std::size_t last) {
-    const auto table = SpreadsheetTable::Of(text, first, last, DecimalMark());
+    const auto table =
+        SpreadsheetTable::Of(text, first, last, SpreadsheetFormat::Html, DecimalMark());
     if (!table.has_value()) {
         return nullptr;
     }
@@ -64,7 +65,7 @@ void ClipboardOffer::Copy(HWND owner, const SharedText& text, std::size_t first,
     if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
         GlobalFree(memory);
     }
-    if (SpreadsheetTable::Covers(bytes, first, last)) {
+    if (SpreadsheetTable::Covers(bytes, first, last, SpreadsheetFormat::Html)) {
         offered_ = Selection{text, first, last};
         SetClipboardData(TableFormat(), nullptr);  // rendered on WM_RENDERFORMAT
     }

@@ -286,8 +286,8 @@ TEST(Program, CopiedTablesCarryTheHtmlFormatWhileRunningAndAfter) {
     wchar_t mark[4] = {};
     GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, mark, 4);
     const std::string table = wertomat::RunTabulation({-10, 0.5, 10, 2}).text;
-    const auto expected =
-        framework::SpreadsheetTable::Of(table, 0, table.size(), mark[0] == L',' ? ',' : '.');
+    const auto expected = framework::SpreadsheetTable::Of(
+        table, 0, table.size(), framework::SpreadsheetFormat::Html, mark[0] == L',' ? ',' : '.');
     ASSERT_TRUE(expected.has_value());
     std::string document(expected->Length(), '\0');
     expected->WriteTo(document.data());
