@@ -17,6 +17,8 @@ from pathlib import Path
 # between the framework's API and its backends, a part of its own.
 PARTS = [
     ("framework/platform.h", "seam"),
+    ("framework/win32/user_locale.h", "user locale"),
+    ("framework/win32/user_locale.cpp", "user locale"),
     ("framework/qt/", "qt backend"),
     ("framework/win32/", "win32 backend"),
     ("framework/results_view/", "results view"),
@@ -47,12 +49,14 @@ MAY_INCLUDE = {
     "framework headers": {"text", "resource file"},
     "framework": {"text", "seam", "resource file"},
     "qt backend": {"framework", "seam", "text", "resource file", "results view"},
-    "win32 backend": {"framework", "seam", "text", "resource file", "results view"},
+    "win32 backend": {"framework", "seam", "text", "resource file", "results view",
+                      "user locale"},
+    "user locale": set(),
     "entry": {"framework"},
     "resources": {"framework"},
     "ui": {"framework", "core", "messages", "resources", "text"},
     "app": {"ui", "framework", "resources"},
-    "tools": {"core", "messages", "text"},
+    "tools": {"core", "messages", "text", "user locale"},
     "packaging": set(),
 }
 
@@ -100,8 +104,8 @@ def check(root: Path) -> list[str]:
             if quote == "<":
                 is_qt = QT_HEADER.match(target) is not None
                 if is_qt or WINDOWS_HEADER.match(target):
-                    home = "qt backend" if is_qt else "win32 backend"
-                    if part != home and name not in BUILD_HELPERS:
+                    homes = {"qt backend"} if is_qt else {"win32 backend", "user locale"}
+                    if part not in homes and name not in BUILD_HELPERS:
                         problems.append(f"{where}: <{target}> belongs in framework/"
                                         f"{'qt' if is_qt else 'win32'}/ only: "
                                         f"no toolkit header outside its backend")

@@ -26,6 +26,9 @@
 #include "messages/messages.h"
 #include "text/number_text.h"
 #include "text/text_encoding.h"
+#if defined(_WIN32)
+#include "framework/win32/user_locale.h"
+#endif
 
 namespace {
 
@@ -200,12 +203,17 @@ void WidenOutputPipe() {
 #endif
 }
 
+// How the CSV writes numbers and separates fields.
+struct CsvConvention {
+    char decimalMark;
+    char separator;
+};
+
 // The table as CSV, row by row as the chunks come: each field without its
-// padding, a decimal comma and ';' between the fields where the user's locale
-// writes numbers so (as German spreadsheets read them), else '.' and ','.
+// padding, in the user's convention.
 class CsvRows {
 public:
-    explicit CsvRows(bool decimalComma) : decimalComma_(decimalComma) {}
+    explicit CsvRows(CsvConvention convention) : convention_(convention) {}
 
     bool Take(std::string_view chunk) {
         pending_.append(chunk);
@@ -231,32 +239,37 @@ private:
             std::string_view field = row.substr(begin, tab - begin);
             field.remove_prefix(std::min(field.find_first_not_of(' '), field.size()));
             if (!firstField) {
-                output_.push_back(decimalComma_ ? ';' : ',');
+                output_.push_back(convention_.separator);
             }
             const std::size_t at = output_.size();
             output_.append(field);
-            if (decimalComma_) {
-                std::replace(output_.begin() + static_cast<std::ptrdiff_t>(at), output_.end(), '.',
-                             ',');
-            }
+            std::replace(output_.begin() + static_cast<std::ptrdiff_t>(at), output_.end(), '.',
+                         convention_.decimalMark);
             firstField = false;
             begin = tab + 1;
         }
         output_.append("\r\n");
     }
 
-    bool decimalComma_;
+    CsvConvention convention_;
     std::string pending_;
     std::string output_;
 };
 
-// Whether the user's locale writes numbers with a decimal comma; the program
-// itself goes on in the "C" locale.
-bool LocaleHasDecimalComma() {
+// The user's convention: on Windows the Region settings' decimal symbol and
+// list separator; elsewhere LC_NUMERIC's decimal mark, with ';' between the
+// fields beside a decimal comma (as German spreadsheets read CSV) and ','
+// beside a point. The program itself goes on in the "C" locale.
+CsvConvention UserCsvConvention() {
+#if defined(_WIN32)
+    const framework::win32::NumberConvention user = framework::win32::UserNumberConvention();
+    return {user.decimalMark, user.listSeparator};
+#else
     const char* chosen = std::setlocale(LC_NUMERIC, "");
     const bool comma = chosen != nullptr && std::localeconv()->decimal_point[0] == ',';
     std::setlocale(LC_NUMERIC, "C");
-    return comma;
+    return comma ? CsvConvention{',', ';'} : CsvConvention{'.', ','};
+#endif
 }
 
 int PrintText(std::string_view windows1252Text) {
@@ -332,7 +345,7 @@ int Run(int argc, char** argv) {
 
     WidenOutputPipe();
     errno = 0;
-    CsvRows csvRows(csv && LocaleHasDecimalComma());
+    CsvRows csvRows(csv ? UserCsvConvention() : CsvConvention{'.', ','});
     const wertomat::StreamOutcome outcome = wertomat::StreamTabulation(
         {values[0], values[1], values[2], kind}, [&](std::string_view chunk) {
             return csv ? csvRows.Take(chunk) : WriteAll(stdout, chunk);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "framework/results_view/spreadsheet_table.h"
+#include "framework/win32/user_locale.h"
 #include "framework/win32/wide_text.h"
 
 namespace framework::win32 {
@@ -13,13 +14,6 @@ namespace {
 UINT TableFormat() {
     static const UINT format = RegisterClipboardFormatW(L"HTML Format");
     return format;
-}
-
-// Numbers in the table flavour are shown with the user's decimal mark.
-char DecimalMark() {
-    wchar_t mark[4] = {};
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, mark, 4);
-    return mark[0] == L',' ? ',' : '.';
 }
 
 // Memory for the clipboard, filled by `fill` with exactly `size` bytes.
@@ -37,8 +31,8 @@ HGLOBAL GlobalMemory(std::size_t size, Fill&& fill) {
 // The "HTML Format" header and document, as one string of UTF-8 bytes;
 // null when the selection covers no table.
 HGLOBAL RenderedTable(std::string_view text, std::size_t first, std::size_t last) {
-    const auto table =
-        SpreadsheetTable::Of(text, first, last, SpreadsheetFormat::Html, DecimalMark());
+    const auto table = SpreadsheetTable::Of(text, first, last, SpreadsheetFormat::Html,
+                                            UserNumberConvention().decimalMark);
     if (!table.has_value()) {
         return nullptr;
     }
