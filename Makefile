@@ -73,6 +73,8 @@ bench: deps
 	@build/release/bench/dialog_bench
 	@scripts/atspi-session build/release/app/wertomat bench/screen_reader_listening.py 9
 	@xvfb-run -a -s "-screen 0 1280x1024x24" python3 bench/copy_the_largest_table.py build/release/app/wertomat 9
+	@xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 bench/paste_the_largest_table.py build/release/app/wertomat build/release/bench/paste
+	@xvfb-run -a -s "-screen 0 1280x1024x24" /usr/bin/python3 bench/paste_the_largest_table.py build/release/app/wertomat build/release/bench/paste 0 0,0001 6,5534
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows --target results_view_bench
 	@xvfb-run -a scripts/wine-run --desktop build/windows/bench/windows/results_view_bench.exe
