@@ -321,10 +321,10 @@ void SpreadsheetTable::EmitGnumeric(Sink& sink) const {
         sink.Put("\" Col=\"");
         sink.Put(std::to_string(column));
         if (number.has_value()) {
-            sink.Put("\" ValueType=\"40\">");
+            sink.Put(R"(" ValueType="40">)");
             sink.Put(number->text);
         } else {
-            sink.Put("\" ValueType=\"60\">");
+            sink.Put(R"(" ValueType="60">)");
             PutText(sink, field);
         }
         sink.Put("</gnm:Cell>\n");
