@@ -19,8 +19,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "spreadsheets"))
 # pylint: disable=wrong-import-position
 from spreadsheets_read_the_table import (Calc, clipboard, copy_from_the_dialog, focus, keys,
-                                         sheet_environment, until, visible_windows,
-                                         window_name)
+                                         start_gnumeric, until, visible_windows, window_name)
 
 def peak_megabytes(pid):
     with open(f"/proc/{pid}/status", encoding="ascii") as status:
@@ -35,11 +34,7 @@ def calc_pastes(work_dir, place, rows):
     soffice = subprocess.run(["pgrep", "-f", f"soffice.bin.*{calc.pipe}"], capture_output=True,
                              text=True, check=False).stdout.split()
     try:
-        before = visible_windows()
-        document = calc.desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, ())
-        window = until(lambda: sorted(w for w in visible_windows() - before
-                                      if "Calc" in window_name(w)), 30)
-        focus(window[0])
+        document, _ = calc.new_sheet()
         known = visible_windows()
         began = time.perf_counter()
         keys("ctrl+v")
@@ -67,20 +62,15 @@ def gnumeric_windows():
 
 
 def gnumeric_pastes(place):
-    before = visible_windows()
-    process = subprocess.Popen(["gnumeric", "--no-splash"], env=sheet_environment(place),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    process, window = start_gnumeric(place)
     try:
-        window = until(lambda: sorted(w for w in visible_windows() - before
-                                      if window_name(w).endswith("Gnumeric")), 60)
-        focus(window[0])
         known = gnumeric_windows()
         began = time.perf_counter()
         keys("ctrl+Home", "ctrl+v")
-        until(lambda: window_name(window[0]).startswith("*") or gnumeric_windows() - known, 600)
+        until(lambda: window_name(window).startswith("*") or gnumeric_windows() - known, 600)
         seconds = time.perf_counter() - began
         message = sorted(gnumeric_windows() - known)
-        outcome = "pasted" if window_name(window[0]).startswith("*") else "nothing pasted"
+        outcome = "pasted" if window_name(window).startswith("*") else "nothing pasted"
         print(f"Gnumeric in {place}: {outcome} after {seconds:.1f} s"
               f"{', with a message' if message else ''}, peak "
               f"{peak_megabytes(process.pid):.0f} MB")

@@ -243,8 +243,10 @@ private:
             }
             const std::size_t at = output_.size();
             output_.append(field);
-            std::replace(output_.begin() + static_cast<std::ptrdiff_t>(at), output_.end(), '.',
-                         convention_.decimalMark);
+            if (convention_.decimalMark != '.') {
+                std::replace(output_.begin() + static_cast<std::ptrdiff_t>(at), output_.end(), '.',
+                             convention_.decimalMark);
+            }
             firstField = false;
             begin = tab + 1;
         }

@@ -93,8 +93,7 @@ bool DialogWindow::MoveByWords(QObject* watched, const QKeyEvent& key) {
         return false;
     }
     const QString text = edit->text();
-    const std::u16string_view characters(reinterpret_cast<const char16_t*>(text.utf16()),
-                                         static_cast<std::size_t>(text.size()));
+    const std::u16string_view characters = Utf16Of(text);
     const auto from = static_cast<std::size_t>(edit->cursorPosition());
     const auto to = static_cast<int>(left ? text::PreviousWordStart(characters, from)
                                           : text::NextWordStart(characters, from));

@@ -18,10 +18,15 @@ inline QString FromWindows1252(std::string_view text) {
     return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 
+// A string's UTF-16 code units, as the toolkit-free text functions take them;
+// valid while `text` is unchanged.
+inline std::u16string_view Utf16Of(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
 // Nullopt when a character has no Windows-1252 form.
 inline std::optional<std::string> ToWindows1252(const QString& text) {
-    return text::Utf16ToWindows1252(std::u16string_view(
-        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return text::Utf16ToWindows1252(Utf16Of(text));
 }
 
 // An offset as Qt's accessibility interfaces take it: an int, held at

@@ -36,6 +36,9 @@ public:
                          int* endOffset) const final {
         return TextOfUnit(offset, type, startOffset, endOffset);
     }
+    void addSelection(int startOffset, int endOffset) final {
+        setSelection(0, startOffset, endOffset);
+    }
     // One run without attributes over the whole text: Orca ends a line where
     // a run ends.
     QString attributes(int, int* startOffset, int* endOffset) const final {
@@ -95,9 +98,6 @@ public:
         }
     }
     int selectionCount() const override { return Model().HasSelection() ? 1 : 0; }
-    void addSelection(int startOffset, int endOffset) override {
-        setSelection(0, startOffset, endOffset);
-    }
     void removeSelection(int) override { View()->select(Model().Caret(), Model().Caret(), false); }
     void setSelection(int, int startOffset, int endOffset) override {
         View()->select(Index(startOffset), Index(endOffset), true);
@@ -218,9 +218,6 @@ public:
         }
     }
     int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
-    void addSelection(int startOffset, int endOffset) override {
-        setSelection(0, startOffset, endOffset);
-    }
     void removeSelection(int) override { Edit()->deselect(); }
     void setSelection(int, int startOffset, int endOffset) override {
         const int first = Clamped(startOffset);
@@ -283,9 +280,8 @@ private:
             return {at, std::min(at + (pair ? 2 : 1), characterCount())};
         }
         if (type == QAccessible::WordBoundary) {
-            const std::u16string_view characters(reinterpret_cast<const char16_t*>(shown.utf16()),
-                                                 static_cast<std::size_t>(shown.size()));
-            const auto [begin, end] = text::WordAround(characters, static_cast<std::size_t>(at));
+            const auto [begin, end] =
+                text::WordAround(Utf16Of(shown), static_cast<std::size_t>(at));
             return {static_cast<int>(begin), static_cast<int>(end)};
         }
         return {0, characterCount()};

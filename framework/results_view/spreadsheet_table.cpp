@@ -46,6 +46,12 @@ std::optional<Number> NumberIn(std::string_view field) {
     return Number{number, fraction.size()};
 }
 
+// The bit of Layout::decimalCounts for a number of `decimals` places; one
+// bit for all numbers with more than kMostDecimals, which get no format.
+unsigned DecimalsBit(std::size_t decimals) {
+    return 1u << std::min(decimals, kMostDecimals + 1);
+}
+
 bool IsPadding(std::string_view field) {
     return field.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -197,9 +203,7 @@ std::size_t SpreadsheetTable::Survey(std::string_view text, std::size_t first, s
             layout.firstColumn = std::min(layout.firstColumn, column);
             layout.lastColumn = std::max(layout.lastColumn, column);
             if (const auto number = NumberIn(field)) {
-                if (number->decimals <= kMostDecimals) {
-                    layout.decimalCounts |= 1u << number->decimals;
-                }
+                layout.decimalCounts |= DecimalsBit(number->decimals);
                 if (!anyNumber) {
                     layout.firstDecimals = number->decimals;
                     anyNumber = true;
@@ -301,8 +305,15 @@ void SpreadsheetTable::EmitGnumeric(Sink& sink) const {
     sink.Put("\" Rows=\"");
     sink.Put(std::to_string(layout_.rows));
     sink.Put("\" BaseCol=\"0\" BaseRow=\"0\">\n<gnm:Styles>\n");
-    if (layout_.decimalCounts != 0 || layout_.firstDecimals > kMostDecimals) {
+    const bool anyNumber = layout_.decimalCounts != 0;
+    // Only when some number is formatted otherwise than the first is the
+    // selection read once more for their cells.
+    const bool othersDiffer =
+        anyNumber && layout_.decimalCounts != DecimalsBit(layout_.firstDecimals);
+    if (anyNumber) {
         putRegion(0, 0, layout_.rows - 1, columns - 1, layout_.firstDecimals);
+    }
+    if (othersDiffer) {
         visit([&](std::size_t row, std::size_t column, std::string_view field) {
             if (const auto number = NumberIn(field);
                 number.has_value() && number->decimals != layout_.firstDecimals) {

@@ -58,7 +58,7 @@ private:
         std::size_t rows = 0;
         std::size_t firstColumn = 0;    // the leftmost covered column
         std::size_t lastColumn = 0;     // the rightmost
-        unsigned decimalCounts = 0;     // bit n: some number has n decimals
+        unsigned decimalCounts = 0;     // bit n: some number has n decimals (16: more)
         std::size_t firstDecimals = 0;  // of the first number: most have as many
     };
 
