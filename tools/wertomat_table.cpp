@@ -26,6 +26,8 @@
 #include "messages/messages.h"
 #include "text/number_text.h"
 #include "text/text_encoding.h"
+#include "tools/csv_rows.h"
+#include "tools/printable.h"
 #if defined(_WIN32)
 #include "framework/win32/user_locale.h"
 #endif
@@ -132,43 +134,6 @@ int FinishOutput() {
     return std::fclose(stdout) == 0 ? kExitTable : ReportWriteError();
 }
 
-// Characters that would act on the terminal or reorder what follows them.
-bool IsControl(char32_t character) {
-    return character < 0x20 || (character >= 0x7F && character < 0xA0) || character == 0x061C ||
-           character == 0x200E || character == 0x200F ||
-           (character >= 0x202A && character <= 0x202E) ||
-           (character >= 0x2066 && character <= 0x2069);
-}
-
-// A user's argument as it may be shown on a terminal: its first kShownBytes
-// bytes and "…" after them; control and bidirectional characters and bytes
-// that are not UTF-8 are written as \xNN instead of being sent raw.
-std::string Printable(std::string_view argument) {
-    constexpr std::size_t kShownBytes = 40;
-    std::string shown;
-    std::size_t i = 0;
-    while (i < argument.size()) {
-        if (i >= kShownBytes) {
-            shown += "\xE2\x80\xA6";  // …
-            break;
-        }
-        const std::optional<text::DecodedCharacter> decoded = text::DecodeUtf8(argument.substr(i));
-        const std::size_t length = decoded ? decoded->length : 1;
-        if (decoded && !IsControl(decoded->character)) {
-            shown.append(argument.substr(i, length));
-        } else {
-            for (std::size_t k = 0; k < length; ++k) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\x%02X",
-                              static_cast<unsigned char>(argument[i + k]));
-                shown += escaped;
-            }
-        }
-        i += length;
-    }
-    return shown;
-}
-
 int Fail(const std::string& message) {
     Say(message);
     return kExitBadArguments;
@@ -177,9 +142,9 @@ int Fail(const std::string& message) {
 // Why a number argument is not taken; out of range is not "not a number".
 std::string Refusal(std::string_view name, const char* argument, text::NumberRefusal refusal) {
     if (refusal == text::NumberRefusal::NotANumber) {
-        return std::string(name) + " ist keine Zahl: \"" + Printable(argument) + "\"";
+        return std::string(name) + " ist keine Zahl: \"" + tools::Printable(argument) + "\"";
     }
-    return std::string(name) + " \"" + Printable(argument) +
+    return std::string(name) + " \"" + tools::Printable(argument) +
            "\": " + text::Windows1252ToUtf8(text::RefusalMessage(refusal));
 }
 
@@ -203,66 +168,11 @@ void WidenOutputPipe() {
 #endif
 }
 
-// How the CSV writes numbers and separates fields.
-struct CsvConvention {
-    char decimalMark;
-    char separator;
-};
-
-// The table as CSV, row by row as the chunks come: each field without its
-// padding, in the user's convention.
-class CsvRows {
-public:
-    explicit CsvRows(CsvConvention convention) : convention_(convention) {}
-
-    bool Take(std::string_view chunk) {
-        pending_.append(chunk);
-        std::size_t begin = 0;
-        output_.clear();
-        for (std::size_t end = pending_.find('\n'); end != std::string::npos;
-             end = pending_.find('\n', begin)) {
-            AppendRow(std::string_view(pending_).substr(begin, end - begin));
-            begin = end + 1;
-        }
-        pending_.erase(0, begin);
-        return WriteAll(stdout, output_);
-    }
-
-private:
-    void AppendRow(std::string_view row) {
-        if (!row.empty() && row.back() == '\r') {
-            row.remove_suffix(1);
-        }
-        bool firstField = true;
-        for (std::size_t begin = 0; begin <= row.size();) {
-            const std::size_t tab = std::min(row.find('\t', begin), row.size());
-            std::string_view field = row.substr(begin, tab - begin);
-            field.remove_prefix(std::min(field.find_first_not_of(' '), field.size()));
-            if (!firstField) {
-                output_.push_back(convention_.separator);
-            }
-            const std::size_t at = output_.size();
-            output_.append(field);
-            if (convention_.decimalMark != '.') {
-                std::replace(output_.begin() + static_cast<std::ptrdiff_t>(at), output_.end(), '.',
-                             convention_.decimalMark);
-            }
-            firstField = false;
-            begin = tab + 1;
-        }
-        output_.append("\r\n");
-    }
-
-    CsvConvention convention_;
-    std::string pending_;
-    std::string output_;
-};
-
 // The user's convention: on Windows the Region settings' decimal symbol and
 // list separator; elsewhere LC_NUMERIC's decimal mark, with ';' between the
 // fields beside a decimal comma (as German spreadsheets read CSV) and ','
 // beside a point. The program itself goes on in the "C" locale.
-CsvConvention UserCsvConvention() {
+tools::CsvConvention UserCsvConvention() {
 #if defined(_WIN32)
     const framework::win32::NumberConvention user = framework::win32::UserNumberConvention();
     return {user.decimalMark, user.listSeparator};
@@ -270,7 +180,7 @@ CsvConvention UserCsvConvention() {
     const char* chosen = std::setlocale(LC_NUMERIC, "");
     const bool comma = chosen != nullptr && std::localeconv()->decimal_point[0] == ',';
     std::setlocale(LC_NUMERIC, "C");
-    return comma ? CsvConvention{',', ';'} : CsvConvention{'.', ','};
+    return comma ? tools::CsvConvention{',', ';'} : tools::CsvConvention{'.', ','};
 #endif
 }
 
@@ -340,17 +250,18 @@ int Run(int argc, char** argv) {
     if (argc == 5) {
         const std::optional<wertomat::FunctionKind> parsed = ParseFunction(argv[4]);
         if (!parsed) {
-            return Fail("FUNKTION muss 0, 1 oder 2 sein, nicht \"" + Printable(argv[4]) + "\"");
+            return Fail("FUNKTION muss 0, 1 oder 2 sein, nicht \"" + tools::Printable(argv[4]) +
+                        "\"");
         }
         kind = *parsed;
     }
 
     WidenOutputPipe();
     errno = 0;
-    CsvRows csvRows(csv ? UserCsvConvention() : CsvConvention{'.', ','});
+    tools::CsvRows csvRows(csv ? UserCsvConvention() : tools::CsvConvention{'.', ','});
     const wertomat::StreamOutcome outcome = wertomat::StreamTabulation(
         {values[0], values[1], values[2], kind}, [&](std::string_view chunk) {
-            return csv ? csvRows.Take(chunk) : WriteAll(stdout, chunk);
+            return WriteAll(stdout, csv ? csvRows.Take(chunk) : chunk);
         });
     switch (outcome.result) {
         case wertomat::StreamResult::Refused:

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "text/tab_separated.h"
 #include "text/text_encoding.h"
 
 namespace framework {
@@ -54,47 +55,6 @@ unsigned DecimalsBit(std::size_t decimals) {
 
 bool IsPadding(std::string_view field) {
     return field.find_first_not_of(' ') == std::string_view::npos;
-}
-
-// Calls `cell(column, field)` for each cell the selection covers, until it
-// returns false, and `rowEnd()` after each line that has one; a field ends at
-// a tab or the line's break, and its padding is part of it. `field` is what
-// the selection takes of it: a number cut by the selection's start or end
-// is the digits selected, never the whole number.
-template <typename CellVisitor, typename RowEndVisitor>
-void VisitCoveredCells(std::string_view text, std::size_t first, std::size_t last,
-                       CellVisitor&& cell, RowEndVisitor&& rowEnd) {
-    const std::size_t previousBreak = text.rfind('\n', first == 0 ? 0 : first - 1);
-    std::size_t lineStart =
-        first == 0 || previousBreak == std::string_view::npos ? 0 : previousBreak + 1;
-    while (lineStart < last) {
-        std::size_t lineEnd = text.find('\n', lineStart);
-        const std::size_t nextLine = lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
-        lineEnd = std::min(lineEnd, text.size());
-        if (lineEnd > lineStart && text[lineEnd - 1] == '\r') {
-            --lineEnd;
-        }
-        bool covered = false;
-        std::size_t column = 0;
-        for (std::size_t fieldStart = lineStart; fieldStart <= lineEnd; ++column) {
-            // Searched within the line: a text without tabs stays one pass.
-            const std::size_t fieldEnd =
-                std::min(text.substr(0, lineEnd).find('\t', fieldStart), lineEnd);
-            const std::size_t takenStart = std::max(fieldStart, first);
-            const std::size_t takenEnd = std::min(fieldEnd, last);
-            if (takenStart < takenEnd) {
-                if (!cell(column, text.substr(takenStart, takenEnd - takenStart))) {
-                    return;
-                }
-                covered = true;
-            }
-            fieldStart = fieldEnd + 1;
-        }
-        if (covered) {
-            rowEnd();
-        }
-        lineStart = nextLine;
-    }
 }
 
 class Counter {
@@ -196,7 +156,7 @@ std::size_t SpreadsheetTable::Survey(std::string_view text, std::size_t first, s
     std::size_t cells = 0;
     layout.firstColumn = std::string_view::npos;
     bool anyNumber = false;
-    VisitCoveredCells(
+    text::VisitFields(
         text, first, last,
         [&](std::size_t column, std::string_view field) {
             ++cells;
@@ -234,7 +194,7 @@ void SpreadsheetTable::EmitHtml(Sink& sink) const {
     sink.Put("<table>");
     std::size_t nextColumn = layout_.firstColumn;
     bool rowOpen = false;
-    VisitCoveredCells(
+    text::VisitFields(
         text_, first_, last_,
         [&](std::size_t column, std::string_view field) {
             if (!rowOpen) {
@@ -291,7 +251,7 @@ void SpreadsheetTable::EmitGnumeric(Sink& sink) const {
     // document's first.
     const auto visit = [this](auto&& cell) {
         std::size_t row = 0;
-        VisitCoveredCells(
+        text::VisitFields(
             text_, first_, last_,
             [&](std::size_t column, std::string_view field) {
                 cell(row, column - layout_.firstColumn, field);
