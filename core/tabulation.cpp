@@ -154,12 +154,13 @@ std::variant<TablePlan, TabulationRefusal> PlanTable(const TabulationRequest& re
         static_cast<double>(plan.rowCount) * static_cast<double>(plan.rowLengthBound);
     if (bound <= static_cast<double>(kMaximumTableLength)) {
         plan.lengthBound = static_cast<std::size_t>(bound);
-        return plan;
+    } else {
+        plan.lengthBound = ExactLength(request, plan.rowCount);
+        if (plan.lengthBound > kMaximumTableLength) {
+            return TabulationRefusal::TableTooLong;
+        }
     }
-    plan.lengthBound = ExactLength(request, plan.rowCount);
-    if (plan.lengthBound > kMaximumTableLength) {
-        return TabulationRefusal::TableTooLong;
-    }
+    assert(plan.rowCount <= kMaximumRowCount && plan.rowLengthBound <= kMaximumRowLength);
     return plan;
 }
 
@@ -187,6 +188,9 @@ std::size_t WriteAllRows(const TabulationRequest& request, const TablePlan& tabl
                                    WriteRows(request, AdvanceX(request, request.start, firstRows),
                                              table.rowCount - firstRows, secondOut);
                            });
+    // The first half ends where the bound says at the latest: no row of it
+    // was written over the second's.
+    assert(out + firstLength <= secondOut);
     if (out + firstLength != secondOut) {
         std::memmove(out + firstLength, secondOut, secondLength);
     }

@@ -1,6 +1,7 @@
 #include "framework/resource_file/resource_file.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "text/text_encoding.h"
@@ -30,6 +31,7 @@ public:
         }
         const std::span<const std::uint8_t> taken = bytes_.subspan(position_, count);
         position_ += count;
+        assert(position_ <= bytes_.size());  // a read never passes the end
         return taken;
     }
     void Skip(std::size_t count) { Take(count); }
@@ -254,6 +256,7 @@ Parsed<std::string> ReadStringTableEntry(std::span<const std::uint8_t> block, un
     if (length == 0) {
         return Result::Refused("no such string");
     }
+    assert(units.size() == 2 * length);  // the reader took them all or failed
     std::u16string text(length, u'\0');
     for (std::size_t i = 0; i < length; ++i) {
         text[i] = static_cast<char16_t>(units[2 * i] | (units[2 * i + 1] << 8));
@@ -325,6 +328,7 @@ Parsed<std::vector<std::uint8_t>> AssembleIconFile(
     for (const std::span<const std::uint8_t> image : images) {
         file.insert(file.end(), image.begin(), image.end());
     }
+    assert(file.size() == offset);  // each image where the directory says
     return {std::move(file), {}};
 }
 
