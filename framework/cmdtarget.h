@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/message_map.h"
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 
 class CObject {
 public:

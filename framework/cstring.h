@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 
 class CString {
 public:

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 
 class CCmdTarget;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/resource_file/resource_file.h"
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 
 namespace framework {
 

@@ -5,7 +5,7 @@
 
 #include "framework/cmdtarget.h"
 #include "framework/cstring.h"
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 #include "framework/wnd.h"
 
 class CWinThread : public CCmdTarget {

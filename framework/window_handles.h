@@ -5,11 +5,11 @@
 
 #include <memory>
 
+#include "framework/windef/handle_objects.h"
+
 namespace framework {
 
 class DialogWindow;  // a dialog on screen, made from its template
-struct IconData;     // what an HICON points at
-class PaintContext;  // what an HDC points at
 
 namespace platform {
 

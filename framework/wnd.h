@@ -1,4 +1,4 @@
-// Windows: CWnd with message routing, the menu, the rectangle and the paint context.
+// Windows: CWnd with message routing, the menu and the paint context.
 #pragma once
 
 #include <memory>
@@ -8,24 +8,8 @@
 #include "framework/cmdtarget.h"
 #include "framework/cstring.h"
 #include "framework/menu_item.h"
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 #include "framework/window_handles.h"
-
-struct RECT {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-using LPRECT = RECT*;
-
-class CRect : public RECT {
-public:
-    CRect() = default;
-    CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-};
 
 // A menu as a list of entries. A window's system menu also tells the
 // platform of every entry appended, for platforms whose menu is their own.

@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "framework/resource_file/types.h"
+#include "framework/windef/windef.h"
 
 namespace framework {
 

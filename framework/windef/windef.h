@@ -1,9 +1,13 @@
-// The basic types, messages and style bits the program's classes are written
-// against. Values are those of the original window system, so that forms and
-// handlers keep their numbers.
+// The window system's names the program's classes are written against: basic
+// types, handles, messages, style bits and the rectangle. Values are those of
+// the original window system, so that forms and handlers keep their numbers.
+// Below the framework's API and the resource reader, which both use them;
+// plain C++.
 #pragma once
 
 #include <cstdint>
+
+#include "framework/windef/handle_objects.h"
 
 using BOOL = std::int32_t;
 using UINT = std::uint32_t;
@@ -17,11 +21,8 @@ using LPCTSTR = const char*;  // Windows-1252 text
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
-// Handles. An icon stays valid for the life of the process; a cursor is an icon.
-namespace framework {
-struct IconData;
-class PaintContext;
-}  // namespace framework
+// Handles. An icon stays valid for the life of the process; a cursor is an
+// icon. What they point at is the backend's (framework/platform.h).
 using HICON = const framework::IconData*;
 using HCURSOR = HICON;
 using HDC = framework::PaintContext*;
@@ -119,4 +120,21 @@ inline constexpr DWORD ICC_WIN95_CLASSES = 0x00FF;
 struct INITCOMMONCONTROLSEX {
     DWORD dwSize;
     DWORD dwICC;
+};
+
+// Rectangles
+struct RECT {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+using LPRECT = RECT*;
+
+class CRect : public RECT {
+public:
+    CRect() = default;
+    CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
 };
