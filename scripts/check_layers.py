@@ -4,10 +4,14 @@
 Each folder is a library, and a folder includes only the folders below it:
 every quoted include in the parts below must point to a part its own part
 may include, no module (a .h with its .cpp) may depend on itself through
-others, and no Qt or Windows header may appear outside its backend. Prints
-each broken rule and exits 1.
+others, no Qt or Windows header may appear outside its backend, and no
+source may sit in a folder that is no part. With --links, the table below is
+also compared with what the build links (the file CMake writes,
+layer-links.txt): a part that may include another must reach a target of it
+through its links, and must not link a part it may not include. Prints each
+broken rule and exits 1.
 
-    check_layers.py [source folder]
+    check_layers.py [source folder] [--links BUILD/layer-links.txt]
 """
 import re
 import sys
@@ -56,11 +60,34 @@ MAY_INCLUDE = {
     "user locale": set(),
     "entry": {"framework"},
     "resources": {"framework"},
-    "ui": {"framework", "core", "messages", "resources", "text"},
+    "ui": {"framework", "core", "messages", "resources"},
     "app": {"ui", "framework", "resources"},
     "tools": {"core", "messages", "text", "user locale"},
     "packaging": set(),
 }
+
+# Folders with sources that are no part of the program: checked elsewhere.
+NOT_PARTS = {"tests", "bench", "fuzz", "build", "packaging/icons"}
+
+# Each part's targets as the build names them. The framework's API, its seam
+# and its backend are one target, and are compared with the build together.
+TARGETS = {
+    "core": {"wertomat_core"},
+    "parallel": {"wertomat_parallel"},
+    "text": {"wertomat_text"},
+    "messages": {"wertomat_messages"},
+    "windef": {"wertomat_windef"},
+    "resource file": {"wertomat_resource_file"},
+    "results view": {"wertomat_results_view"},
+    "user locale": {"wertomat_user_locale"},
+    "framework": {"wertomat_framework"},
+    "entry": {"wertomat_framework_main"},
+    "resources": {"wertomat_resources", "wertomat_resource_ids"},
+    "ui": {"wertomat_ui"},
+    "app": {"wertomat_app"},
+    "tools": {"wertomat-table", "wertomat_table_units"},
+}
+IN_THE_FRAMEWORK_TARGET = {"framework headers", "seam", "qt backend", "win32 backend"}
 
 # Qt's headers by their exact case (<queue> is the standard library's);
 # Windows' in any case, as the platform's file system takes them.
@@ -87,8 +114,25 @@ def same_part(part: str) -> str:
     return "framework" if part == "framework headers" else part
 
 
-def check(root: Path) -> list[str]:
+def unknown_folders(root: Path) -> list[str]:
+    """Folders holding sources that are neither a part nor named as no part:
+    their includes would go unchecked."""
+    folders = {prefix.rstrip("/") for prefix, _ in PARTS if prefix.endswith("/")}
     problems = []
+    for file in sorted(root.rglob("*")):
+        if file.suffix not in (".h", ".cpp"):
+            continue
+        folder = file.parent.relative_to(root).as_posix()
+        if (folder not in folders and folder != "." and
+                not any(folder == other or folder.startswith(other + "/")
+                        for other in NOT_PARTS | {".git"})):
+            problems.append(f"{file.relative_to(root).as_posix()}: the folder {folder}/ is no "
+                            f"part: name it in scripts/check_layers.py and docs/architecture.md")
+    return sorted(set(problems))
+
+
+def check(root: Path) -> list[str]:
+    problems = unknown_folders(root)
     edges: dict[str, set[str]] = {}
     folders = sorted({prefix.split("/")[0] for prefix, _ in PARTS})
     files = sorted(p for folder in folders
@@ -126,6 +170,49 @@ def check(root: Path) -> list[str]:
     sources = {file.relative_to(root).as_posix().rsplit(".", 1)[0]
                for file in files if file.suffix == ".cpp"}
     problems += cycles(without_header_only_modules(edges, sources))
+    return problems
+
+
+def build_part(part: str) -> str:
+    return "framework" if part in IN_THE_FRAMEWORK_TARGET else part
+
+
+def check_links(links: Path) -> list[str]:
+    """The table against the build: `links` has a line per target,
+    name|direct links|links passed on to its users ($<LINK_ONLY:> ones are not)."""
+    direct, passed = {}, {}
+    for line in links.read_text(encoding="utf-8").splitlines():
+        name, linked, onward = line.split("|")
+        direct[name] = {t for t in linked.split(";") if t}
+        passed[name] = {t for t in onward.split(";") if t and not t.startswith("$<")}
+    part_of_target = {target: part for part, targets in TARGETS.items() for target in targets}
+
+    def reach(target, seen):
+        for onward in passed.get(target, ()):
+            if onward not in seen:
+                seen.add(onward)
+                reach(onward, seen)
+        return seen
+
+    problems = []
+    for part, targets in TARGETS.items():
+        own = sorted(targets & direct.keys())
+        if not own:
+            continue  # not built on this platform
+        may = {build_part(other) for member, allowed in MAY_INCLUDE.items()
+               if build_part(member) == part for other in allowed} - {part}
+        linked = {t for target in own for t in direct[target]}
+        reached = {part_of_target.get(t) for target in linked for t in reach(target, {target})}
+        for other in sorted(may):
+            if TARGETS[other] & direct.keys() and other not in reached:
+                problems.append(f"{part} may include {other}, but its targets "
+                                f"({', '.join(own)}) reach none of {other}'s "
+                                f"({', '.join(sorted(TARGETS[other]))}): "
+                                f"the table and the build disagree")
+        for target in sorted(linked):
+            other = part_of_target.get(target)
+            if other is not None and other != part and other not in may:
+                problems.append(f"{part} links {target}, of {other}, which it may not include")
     return problems
 
 
@@ -181,8 +268,14 @@ def cycles(edges: dict[str, set[str]]) -> list[str]:
 
 
 def main() -> int:
-    root = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent)
-    problems = check(root)
+    arguments = sys.argv[1:]
+    links = None
+    if "--links" in arguments:
+        at = arguments.index("--links")
+        links = Path(arguments[at + 1])
+        del arguments[at:at + 2]
+    root = Path(arguments[0] if arguments else Path(__file__).resolve().parent.parent)
+    problems = check(root) + (check_links(links) if links else [])
     for problem in problems:
         print(problem)
     if problems:

@@ -1,0 +1,33 @@
+# wertomat_write_layer_links(<file>): each of our libraries and programs with
+# the targets it links directly and those its links pass on to it, for the
+# layer check (scripts/check_layers.py --links), which compares them with its
+# table of what each part may include. One line a target:
+#   name|direct link;...|interface link;...
+function(wertomat_write_layer_links file)
+    set(folders ${PROJECT_SOURCE_DIR})
+    set(lines "")
+    while(folders)
+        list(POP_FRONT folders folder)
+        get_property(children DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+        list(APPEND folders ${children})
+        get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+        foreach(target ${targets})
+            get_target_property(type ${target} TYPE)
+            if(type STREQUAL "UTILITY")
+                continue()
+            endif()
+            set(direct "")
+            if(NOT type STREQUAL "INTERFACE_LIBRARY")
+                get_target_property(direct ${target} LINK_LIBRARIES)
+            endif()
+            get_target_property(passed ${target} INTERFACE_LINK_LIBRARIES)
+            foreach(list direct passed)
+                if(NOT ${list})
+                    set(${list} "")
+                endif()
+            endforeach()
+            string(APPEND lines "${target}|${direct}|${passed}\n")
+        endforeach()
+    endwhile()
+    file(WRITE ${file} "${lines}")
+endfunction()
