@@ -38,7 +38,7 @@ CWnd::~CWnd() {
     DestroyWindow();
 }
 
-// Also called when the toolkit deletes the window with its parent.
+// When the toolkit deletes the window on its own (WM_NCDESTROY).
 void CWnd::ForgetWindow() {
     static_cast<void>(window_.release());
     systemMenu_.reset();
@@ -98,6 +98,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(bigIcon_);
+        case WM_NCDESTROY:  // the toolkit deleted the window: it is not ours to delete
+            ForgetWindow();
+            return 0;
         default:
             return 0;
     }

@@ -82,10 +82,9 @@ public:
 
     // Framework side: the window on screen (null when there is none), taken
     // over when the backend has made it, and let go when the toolkit deletes
-    // it on its own.
+    // it on its own (WM_NCDESTROY).
     framework::DialogWindow* Window() const { return window_.get(); }
     void AttachWindow(framework::platform::DialogWindowPointer window);
-    void ForgetWindow();
 
     const framework::MessageMap* GetMessageMap() const override { return &messageMap; }
     static const framework::MessageMap messageMap;
@@ -103,6 +102,7 @@ protected:
 
 private:
     void ResetSystemMenu();
+    void ForgetWindow();
 
     framework::platform::DialogWindowPointer window_;
     std::unique_ptr<CMenu> systemMenu_;

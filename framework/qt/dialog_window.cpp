@@ -18,7 +18,6 @@
 #include "framework/qt/icon_data.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
-#include "framework/wnd.h"
 
 namespace framework {
 namespace {
@@ -75,8 +74,8 @@ QFont TemplateFont(const FontTemplate& font, DWORD style, const QWidget& window)
 }
 
 }  // namespace
-DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* parent)
-    : QDialog(parent), owner_(owner), form_(form) {
+DialogWindow::DialogWindow(CDialog& dialog, const DialogTemplate& form, QWidget* parent)
+    : QDialog(parent), dialog_(dialog), form_(form) {
     Qt::WindowFlags flags = HasStyle(form.extendedStyle, WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint;
     if (HasStyle(form.style, WS_CAPTION)) {
@@ -123,8 +122,15 @@ DialogWindow::DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* par
     }
 }
 
+std::intptr_t DialogWindow::Message(std::uint32_t message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) {
+    return DialogMessage(dialog_, message, wParam, lParam);
+}
+
 DialogWindow::~DialogWindow() {
-    owner_.ForgetWindow();
+    if (!deletedByDialog_) {
+        Message(WM_NCDESTROY);  // deleted with its parent: the dialog lets it go
+    }
     if (modalLoop_ != nullptr) {
         modalLoop_->exit(0);  // the run's result stays -1
     }

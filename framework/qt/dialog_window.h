@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QPointer>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,10 +14,11 @@
 
 #include "framework/cstring.h"
 #include "framework/dialog_sizing.h"
+#include "framework/menu_item.h"
 #include "framework/qt/dialog_units.h"
 #include "framework/resource_file/resource_file.h"
 
-class CWnd;
+class CDialog;
 class QPaintEvent;
 
 namespace framework {
@@ -30,14 +32,15 @@ class DialogWindow : public QDialog {
     Q_OBJECT
 
 public:
-    DialogWindow(CWnd& owner, const DialogTemplate& form, QWidget* parent);
+    // The window of `dialog`, which it reaches only as the platform's dialog
+    // manager does: through DialogMessage().
+    DialogWindow(CDialog& dialog, const DialogTemplate& form, QWidget* parent);
     ~DialogWindow() override;
 
     // Shows the window modally until End() and returns the code given to it,
     // or -1 when the window is destroyed during the run.
     int RunModal();
     void End(int result);
-    CWnd& Owner() const { return owner_; }
 
     const DialogTemplate& Form() const { return form_; }
     DialogBaseUnits BaseUnits() const { return baseUnits_; }
@@ -53,6 +56,13 @@ public:
 
     // From the keyboard, the first entry is highlighted, as in the platform's
     // menus, and the command chosen carries no position.
+    void SetSystemMenu(std::vector<MenuItem> items) { systemMenu_ = std::move(items); }
+    void AppendToSystemMenu(const MenuItem& item) { systemMenu_.push_back(item); }
+    // The dialog lets the window go: nothing to tell it when it is deleted.
+    void DeleteByDialog() {
+        deletedByDialog_ = true;
+        delete this;
+    }
     void ShowSystemMenu(QPoint globalPosition, bool fromKeyboard);
     // Moving or sizing by the arrow keys, as the system menu offers them to the
     // keyboard: Enter keeps the new place, Escape goes back.
@@ -104,7 +114,14 @@ private:
     void ClickRadio(std::size_t index);
     int DefaultCommandId() const;
 
-    CWnd& owner_;
+    // A message for the dialog, with its result.
+    std::intptr_t Message(std::uint32_t message, std::uintptr_t wParam = 0,
+                          std::intptr_t lParam = 0);
+
+    CDialog& dialog_;
+    // The system menu's entries, as the dialog made them (empty: none).
+    std::vector<MenuItem> systemMenu_;
+    bool deletedByDialog_ = false;
     const DialogTemplate& form_;
     DialogBaseUnits baseUnits_{};
     std::vector<ControlEntry> controls_;

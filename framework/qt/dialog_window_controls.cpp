@@ -10,12 +10,11 @@
 
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
-#include "framework/wnd.h"
 
 namespace framework {
 
 void DialogWindow::SendCommand(int id) {
-    owner_.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED), 0);
+    Message(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED));
 }
 
 QWidget* DialogWindow::Control(int id) const {

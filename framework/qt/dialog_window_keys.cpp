@@ -16,7 +16,6 @@
 
 #include "framework/qt/accessibility.h"
 #include "framework/qt/qt_text.h"
-#include "framework/wnd.h"
 #include "text/words.h"
 
 namespace framework {
@@ -124,7 +123,7 @@ bool DialogWindow::OpenContextMenuByKey(QObject* watched, const QKeyEvent& key) 
 
 void DialogWindow::paintEvent(QPaintEvent* event) {
     activePaintEvent_ = event;
-    owner_.SendMessage(WM_PAINT, 0, 0);
+    Message(WM_PAINT);
     activePaintEvent_ = nullptr;
 }
 
@@ -140,15 +139,14 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void DialogWindow::ShowSystemMenu(QPoint globalPosition, bool fromKeyboard) {
-    CMenu* systemMenu = owner_.GetSystemMenu(FALSE);
-    if (systemMenu == nullptr) {
+    if (systemMenu_.empty()) {
         return;
     }
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("systemMenu"));
     // Screen readers announce the menu by its name when it opens.
     menu.setAccessibleName(QStringLiteral("Systemmen\u00FC"));
-    for (const CMenu::Item& item : systemMenu->Items()) {
+    for (const MenuItem& item : systemMenu_) {
         if ((item.flags & MF_SEPARATOR) != 0) {
             if (!menu.actions().isEmpty()) {
                 menu.addSeparator();  // none first: the highlight goes to an entry
@@ -198,8 +196,7 @@ void DialogWindow::ShowSystemMenu(QPoint globalPosition, bool fromKeyboard) {
                                   ? LPARAM{0}
                                   : static_cast<LPARAM>(MAKEWPARAM(static_cast<UINT>(cursor.x()),
                                                                    static_cast<UINT>(cursor.y())));
-        owner_.SendMessage(WM_SYSCOMMAND, static_cast<WPARAM>(chosen->data().toULongLong()),
-                           position);
+        Message(WM_SYSCOMMAND, static_cast<WPARAM>(chosen->data().toULongLong()), position);
     }
 }
 

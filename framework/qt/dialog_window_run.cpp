@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "framework/qt/text_view.h"
-#include "framework/wnd.h"
 
 namespace framework {
 
@@ -99,7 +98,7 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     // The close box is a system command; the dialog ends only if that says so.
     event->ignore();
     if (!ended_) {
-        owner_.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        Message(WM_SYSCOMMAND, SC_CLOSE);
     }
 }
 

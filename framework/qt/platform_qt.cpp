@@ -88,7 +88,7 @@ int RunMessageLoop() {
 // --- Dialogs
 
 void DialogWindowDeleter::operator()(DialogWindow* window) const {
-    delete window;
+    window->DeleteByDialog();
 }
 
 std::intptr_t RunModalDialog(CDialog& dialog, int, const DialogTemplate& form,
@@ -153,11 +153,11 @@ void SetWindowIcon(DialogWindow& window, HICON icon) {
     window.setWindowIcon(icon->ToIcon());
 }
 
-// Not const: a platform whose menu is its own reverts it here.
-// cppcheck-suppress constParameter
+// The window keeps the entries, to show them as its menu.
 std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window) {
     const DWORD style = window.Form().style;
     if ((style & WS_SYSMENU) == 0) {
+        window.SetSystemMenu({});
         return std::nullopt;
     }
     std::vector<MenuItem> items{{MF_STRING, SC_MOVE, "&Verschieben"}};
@@ -170,11 +170,12 @@ std::optional<std::vector<MenuItem>> DefaultSystemMenu(DialogWindow& window) {
     items.push_back({MF_STRING, SC_CLOSE,
                      "&Schlie\xDF"
                      "en\tAlt+F4"});
+    window.SetSystemMenu(items);  // the window shows its own menu
     return items;
 }
 
-void SystemMenuAppended(DialogWindow&, const MenuItem&) {
-    // The dialog shows the menu from its CMenu's entries.
+void SystemMenuAppended(DialogWindow& window, const MenuItem& item) {
+    window.AppendToSystemMenu(item);
 }
 
 // Chosen from the keyboard (no position), moving and sizing follow the arrow
