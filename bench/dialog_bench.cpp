@@ -50,10 +50,10 @@ void BM_ResultsViewSetText(benchmark::State& state) {
     view.show();
     const std::string& table = LargestTable();
     for (auto _ : state) {
-        view.setText(CString(std::string_view(table)));
+        view.setText(std::make_shared<const std::string>(table));
         view.viewport()->repaint();
         state.PauseTiming();
-        view.setText(CString());
+        view.setText(nullptr);
         state.ResumeTiming();
     }
 }
@@ -99,7 +99,7 @@ void BM_ComputeClickToTableShown(benchmark::State& state) {
 
 void BM_SaveExchangeReadsTheTable(benchmark::State& state) {
     auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
-    results->setText(CString(std::string_view(LargestTable())));
+    results->setText(std::make_shared<const std::string>(LargestTable()));
     for (auto _ : state) {
         benchmark::DoNotOptimize(mainDialog->UpdateData(TRUE));
     }
@@ -126,7 +126,7 @@ void BM_StartToDialogShown(benchmark::State& state) {
 
 framework::TextView* ResultsHoldingTheWholeTable() {
     auto* results = qobject_cast<framework::TextView*>(mainDialog->Window()->Control(IDC_RESULTS));
-    results->setText(CString(std::string_view(LargestTable())));
+    results->setText(std::make_shared<const std::string>(LargestTable()));
     results->selectAll();
     return results;
 }

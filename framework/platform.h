@@ -97,7 +97,7 @@ void ShowMessageBox(std::string_view caption, std::string_view text);
 
 }  // namespace platform
 
-// --- The dialog object, as a backend reaches it (the API implements these)
+// --- What a backend reaches of the API (the API implements these)
 
 // The window exists: the dialog owns it from now on.
 void AttachDialogWindow(CDialog& dialog, platform::DialogWindowPointer window);
@@ -106,5 +106,9 @@ bool InitializeDialog(CDialog& dialog);
 // A message for the dialog's message maps, with its result.
 std::intptr_t DialogMessage(CDialog& dialog, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam);
+// The program's icon resource `id` as an .ico file, null when it has none;
+// valid for the life of the process. For a backend that does not read the
+// program's resources through the platform.
+const std::vector<std::uint8_t>* IconFile(int id);
 
 }  // namespace framework

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "framework/platform.h"
+
 namespace framework {
 namespace {
 
@@ -97,6 +99,13 @@ bool DialogFailedToLoad() {
 
 void NoteDialogFailedToLoad() {
     dialogFailedToLoad = true;
+}
+
+// --- What a backend calls
+
+const std::vector<std::uint8_t>* IconFile(int id) {
+    const auto file = LoadIconFile(id);
+    return file.value.value_or(nullptr);
 }
 
 }  // namespace framework

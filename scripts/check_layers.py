@@ -28,6 +28,7 @@ PARTS = [
     ("framework/results_view/", "results view"),
     ("framework/resource_file/", "resource file"),
     ("framework/windef/", "windef"),
+    ("framework/dialog_manager/", "dialog manager"),
     ("framework/entry/", "entry"),
     ("framework/", "framework"),
     ("core/", "core"),
@@ -42,21 +43,24 @@ PARTS = [
 ]
 
 # What each part may include besides itself. The framework's headers are its
-# API, which knows no backend: only its sources reach the seam.
+# API, which knows no backend: only its sources reach the seam, and a backend
+# reaches the API only through the seam.
 MAY_INCLUDE = {
     "core": {"parallel"},
     "parallel": set(),
     "text": set(),
     "messages": {"core"},
     "windef": set(),
+    "dialog manager": set(),
     "resource file": {"text", "windef"},
     "results view": {"text", "parallel"},
     "seam": {"framework", "resource file", "windef"},
     "framework headers": {"text", "resource file", "windef"},
     "framework": {"text", "seam", "resource file", "windef"},
-    "qt backend": {"framework", "seam", "text", "resource file", "results view", "windef"},
-    "win32 backend": {"framework", "seam", "text", "resource file", "results view",
-                      "user locale"},
+    # A backend reaches the API only through the seam.
+    "qt backend": {"seam", "text", "resource file", "results view", "windef", "dialog manager"},
+    "win32 backend": {"seam", "text", "resource file", "results view", "user locale",
+                      "dialog manager"},
     "user locale": set(),
     "entry": {"framework"},
     "resources": {"framework"},
@@ -79,6 +83,7 @@ TARGETS = {
     "windef": {"wertomat_windef"},
     "resource file": {"wertomat_resource_file"},
     "results view": {"wertomat_results_view"},
+    "dialog manager": {"wertomat_dialog_manager"},
     "user locale": {"wertomat_user_locale"},
     "framework": {"wertomat_framework"},
     "entry": {"wertomat_framework_main"},

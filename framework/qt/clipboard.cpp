@@ -23,11 +23,12 @@ char DecimalMark() {
 class SelectionData : public QMimeData {
 public:
     // The table formats are found here and made only when a program asks.
-    SelectionData(CString text, std::size_t first, std::size_t last)
+    SelectionData(platform::SharedText text, std::size_t first, std::size_t last)
         : text_(std::move(text)), first_(first), last_(last) {
-        if (SpreadsheetTable::Covers(text_, first, last, SpreadsheetFormat::Gnumeric)) {
+        const std::string_view bytes = BytesOf(text_);
+        if (SpreadsheetTable::Covers(bytes, first, last, SpreadsheetFormat::Gnumeric)) {
             formats_.append(kGnumeric);
-            if (SpreadsheetTable::Covers(text_, first, last, SpreadsheetFormat::Html)) {
+            if (SpreadsheetTable::Covers(bytes, first, last, SpreadsheetFormat::Html)) {
                 formats_.append(kHtml);
             }
         }
@@ -39,7 +40,7 @@ public:
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType) const override {
-        const std::string_view bytes(text_);
+        const std::string_view bytes = BytesOf(text_);
         if (mimeType == kText) {
             return FromWindows1252(bytes.substr(first_, last_ - first_));
         }
@@ -59,7 +60,7 @@ protected:
     }
 
 private:
-    CString text_;  // shares the view's buffer
+    platform::SharedText text_;  // shares the view's buffer
     std::size_t first_;
     std::size_t last_;
     QStringList formats_;
@@ -67,12 +68,12 @@ private:
 
 }  // namespace
 
-void CopySelection(const CString& text, std::size_t first, std::size_t last) {
+void CopySelection(const platform::SharedText& text, std::size_t first, std::size_t last) {
     QApplication::clipboard()->setMimeData(new SelectionData(text, first, last),
                                            QClipboard::Clipboard);
 }
 
-void OfferPrimarySelection(const CString& text, std::size_t first, std::size_t last) {
+void OfferPrimarySelection(const platform::SharedText& text, std::size_t first, std::size_t last) {
     QClipboard* clipboard = QApplication::clipboard();
     if (clipboard->supportsSelection()) {
         clipboard->setMimeData(new SelectionData(text, first, last), QClipboard::Selection);

@@ -12,9 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/cstring.h"
-#include "framework/dialog_sizing.h"
-#include "framework/menu_item.h"
+#include "framework/dialog_manager/dialog_sizing.h"
+#include "framework/platform.h"
 #include "framework/qt/dialog_units.h"
 #include "framework/resource_file/resource_file.h"
 
@@ -37,21 +36,14 @@ public:
     DialogWindow(CDialog& dialog, const DialogTemplate& form, QWidget* parent);
     ~DialogWindow() override;
 
-    // Shows the window modally until End() and returns the code given to it,
-    // or -1 when the window is destroyed during the run.
+    // Shows the window modally until platform::EndModal() and returns the
+    // code given to it, or -1 when the window is destroyed during the run.
     int RunModal();
-    void End(int result);
 
     const DialogTemplate& Form() const { return form_; }
     DialogBaseUnits BaseUnits() const { return baseUnits_; }
 
     QWidget* Control(int id) const;
-    std::optional<CString> ControlText(int id) const;  // Windows-1252
-    void SetControlText(int id, const CString& text);
-    // Radio group starting at `firstId`: index of the checked button, -1 if none.
-    int CheckedRadioIndex(int firstId) const;
-    void CheckRadio(int firstId, int index);
-    void FocusAndSelect(int id);
     void FocusFirstTabStop();
 
     // From the keyboard, the first entry is highlighted, as in the platform's
@@ -83,6 +75,11 @@ protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // The seam's functions that work on the controls and the run.
+    friend int platform::CheckedRadioIndex(const DialogWindow& window, int firstId);
+    friend void platform::CheckRadio(DialogWindow& window, int firstId, int index);
+    friend void platform::EndModal(DialogWindow& window, int result);
 
 private:
     struct ControlEntry {
@@ -125,7 +122,7 @@ private:
     const DialogTemplate& form_;
     DialogBaseUnits baseUnits_{};
     std::vector<ControlEntry> controls_;
-    // While a modal run waits: its loop and where End() puts the result. Both
+    // While a modal run waits: its loop and where EndModal() puts the result. Both
     // live on the stack of RunModal, which outlives nothing of the window.
     QEventLoop* modalLoop_ = nullptr;
     int* modalResult_ = nullptr;

@@ -24,38 +24,6 @@ QWidget* DialogWindow::Control(int id) const {
     return found != controls_.end() ? found->widget : nullptr;
 }
 
-std::optional<CString> DialogWindow::ControlText(int id) const {
-    QWidget* widget = Control(id);
-    if (auto* view = qobject_cast<TextView*>(widget)) {
-        return view->sharedText();
-    }
-    std::optional<std::string> text;
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        text = ToWindows1252(line->text());
-    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
-        text = ToWindows1252(editor->toPlainText());
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        text = ToWindows1252(button->text());
-    }
-    if (!text) {
-        return std::nullopt;
-    }
-    return CString(std::move(*text));
-}
-
-void DialogWindow::SetControlText(int id, const CString& text) {
-    QWidget* widget = Control(id);
-    if (auto* view = qobject_cast<TextView*>(widget)) {
-        view->setText(text);
-    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        line->setText(FromWindows1252(text));
-    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
-        editor->setPlainText(FromWindows1252(text));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(FromWindows1252(text));
-    }
-}
-
 // The radio buttons of the group that starts at `firstId` and ends before the
 // next control with WS_GROUP.
 std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
@@ -87,22 +55,6 @@ std::size_t DialogWindow::GroupStartOf(std::size_t index) const {
         --index;
     }
     return index;
-}
-
-int DialogWindow::CheckedRadioIndex(int firstId) const {
-    const std::vector<std::size_t> group = RadioGroup(firstId);
-    for (std::size_t i = 0; i < group.size(); ++i) {
-        if (static_cast<QRadioButton*>(controls_[group[i]].widget)->isChecked()) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-void DialogWindow::CheckRadio(int firstId, int index) {
-    const std::vector<std::size_t> group = RadioGroup(firstId);
-    const bool inGroup = index >= 0 && static_cast<std::size_t>(index) < group.size();
-    CheckOnly(group, inGroup ? group[static_cast<std::size_t>(index)] : controls_.size());
 }
 
 void DialogWindow::ClickRadio(std::size_t index) {
@@ -148,4 +100,58 @@ bool DialogWindow::MoveInRadioGroup(QObject* watched, const QKeyEvent& key) {
     return true;
 }
 
+// --- The seam's functions on the controls
+
+namespace platform {
+
+std::optional<SharedText> ControlText(const DialogWindow& window, int id) {
+    QWidget* widget = window.Control(id);
+    if (auto* view = qobject_cast<TextView*>(widget)) {
+        return view->sharedText();
+    }
+    std::optional<std::string> text;
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        text = ToWindows1252(line->text());
+    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        text = ToWindows1252(editor->toPlainText());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        text = ToWindows1252(button->text());
+    }
+    if (!text) {
+        return std::nullopt;
+    }
+    return std::make_shared<const std::string>(std::move(*text));
+}
+
+void SetControlText(DialogWindow& window, int id, const SharedText& text) {
+    QWidget* widget = window.Control(id);
+    if (auto* view = qobject_cast<TextView*>(widget)) {
+        view->setText(text);
+    } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->setText(FromWindows1252(BytesOf(text)));
+    } else if (auto* editor = qobject_cast<QPlainTextEdit*>(widget)) {
+        editor->setPlainText(FromWindows1252(BytesOf(text)));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(FromWindows1252(BytesOf(text)));
+    }
+}
+
+int CheckedRadioIndex(const DialogWindow& window, int firstId) {
+    const std::vector<std::size_t> group = window.RadioGroup(firstId);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        if (static_cast<QRadioButton*>(window.controls_[group[i]].widget)->isChecked()) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void CheckRadio(DialogWindow& window, int firstId, int index) {
+    const std::vector<std::size_t> group = window.RadioGroup(firstId);
+    const bool inGroup = index >= 0 && static_cast<std::size_t>(index) < group.size();
+    window.CheckOnly(group,
+                     inGroup ? group[static_cast<std::size_t>(index)] : window.controls_.size());
+}
+
+}  // namespace platform
 }  // namespace framework

@@ -10,20 +10,6 @@
 
 namespace framework {
 
-void DialogWindow::FocusAndSelect(int id) {
-    QWidget* widget = Control(id);
-    if (widget == nullptr) {
-        return;
-    }
-    activateWindow();
-    widget->setFocus(Qt::OtherFocusReason);
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        line->selectAll();
-    } else if (auto* view = qobject_cast<TextView*>(widget)) {
-        view->selectAll();
-    }
-}
-
 void DialogWindow::FocusFirstTabStop() {
     const auto first = std::find_if(controls_.begin(), controls_.end(), [](const ControlEntry& e) {
         return (e.widget->focusPolicy() & Qt::TabFocus) != 0 && e.widget->isEnabled() &&
@@ -72,18 +58,6 @@ int DialogWindow::RunModal() {
     return result;
 }
 
-void DialogWindow::End(int result) {
-    result_ = result;
-    ended_ = true;
-    hide();
-    if (modalResult_ != nullptr) {
-        *modalResult_ = result;
-    }
-    if (modalLoop_ != nullptr) {
-        modalLoop_->exit(0);
-    }
-}
-
 // Qt's own ways of ending a dialog become its commands, so that they pass
 // through the message map like every other ending.
 void DialogWindow::accept() {
@@ -102,4 +76,35 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
+// --- The seam's functions on the run
+
+namespace platform {
+
+void FocusControl(DialogWindow& window, int id) {
+    QWidget* widget = window.Control(id);
+    if (widget == nullptr) {
+        return;
+    }
+    window.activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->selectAll();
+    } else if (auto* view = qobject_cast<TextView*>(widget)) {
+        view->selectAll();
+    }
+}
+
+void EndModal(DialogWindow& window, int result) {
+    window.result_ = result;
+    window.ended_ = true;
+    window.hide();
+    if (window.modalResult_ != nullptr) {
+        *window.modalResult_ = result;
+    }
+    if (window.modalLoop_ != nullptr) {
+        window.modalLoop_->exit(0);
+    }
+}
+
+}  // namespace platform
 }  // namespace framework

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "framework/dialog.h"
 #include "framework/platform.h"
 #include "framework/qt/accessibility.h"
 #include "framework/qt/dialog_window.h"
@@ -18,7 +17,6 @@
 #include "framework/qt/paint_context.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/toolkit.h"
-#include "framework/resources.h"
 
 namespace framework {
 
@@ -107,34 +105,6 @@ std::intptr_t RunModalDialog(CDialog& dialog, int, const DialogTemplate& form,
         window->FocusFirstTabStop();
     }
     return window->RunModal();
-}
-
-void EndModal(DialogWindow& window, int result) {
-    window.End(result);
-}
-
-std::optional<SharedText> ControlText(const DialogWindow& window, int id) {
-    std::optional<CString> text = window.ControlText(id);
-    if (!text) {
-        return std::nullopt;
-    }
-    return text->SharedBuffer();
-}
-
-void SetControlText(DialogWindow& window, int id, const SharedText& text) {
-    window.SetControlText(id, CString(text));
-}
-
-int CheckedRadioIndex(const DialogWindow& window, int firstId) {
-    return window.CheckedRadioIndex(firstId);
-}
-
-void CheckRadio(DialogWindow& window, int firstId, int index) {
-    window.CheckRadio(firstId, index);
-}
-
-void FocusControl(DialogWindow& window, int id) {
-    window.FocusAndSelect(id);
 }
 
 void Announce(DialogWindow& window, std::string_view text) {
@@ -257,12 +227,12 @@ HICON LoadIcon(int id) {
     if (const auto found = loaded.find(id); found != loaded.end()) {
         return found->second.get();
     }
-    const auto file = LoadIconFile(id);
-    if (!file.value) {
+    const std::vector<std::uint8_t>* file = IconFile(id);
+    if (file == nullptr) {
         return nullptr;
     }
-    QByteArray bytes(reinterpret_cast<const char*>((*file.value)->data()),
-                     static_cast<qsizetype>((*file.value)->size()));
+    QByteArray bytes(reinterpret_cast<const char*>(file->data()),
+                     static_cast<qsizetype>(file->size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/platform.h"
 #include "text/text_encoding.h"
 
 namespace framework {
@@ -16,6 +17,12 @@ namespace framework {
 inline QString FromWindows1252(std::string_view text) {
     const std::u16string wide = text::Windows1252ToUtf16(text);
     return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
+}
+
+// The bytes of text shared with the framework (null is empty).
+inline const std::string& BytesOf(const platform::SharedText& text) {
+    static const std::string empty;
+    return text != nullptr ? *text : empty;
 }
 
 // A string's UTF-16 code units, as the toolkit-free text functions take them;

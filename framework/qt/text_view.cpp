@@ -56,13 +56,17 @@ TextView::~TextView() {
     model_.RemoveListener(*this);
 }
 
-void TextView::setText(const CString& text) {
-    if (model_.Shows(text.Bytes())) {
+void TextView::setText(platform::SharedText text) {
+    if (model_.Shows(BytesOf(text))) {
         return;  // the dialog writes its results back unchanged
     }
     AnnounceTextRemoval(*this, model_);  // while the old text is still there
-    text_ = text;
-    model_.SetText(text_.Bytes());
+    text_ = std::move(text);
+    model_.SetText(BytesOf(text_));
+}
+
+const std::string& TextView::text() const {
+    return BytesOf(text_);
 }
 
 // --- What the model says

@@ -1,6 +1,6 @@
 // The results field on Qt: turns Qt's events into calls on TextViewModel,
 // which holds the behaviour, and paints what the model says. It keeps the
-// CString whose bytes the model shows.
+// shared bytes the model shows.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "framework/cstring.h"
+#include "framework/platform.h"
 #include "framework/results_view/text_view_model.h"
 
 namespace framework {
@@ -22,9 +22,9 @@ public:
     ~TextView() override;
 
     // Takes the text by sharing its buffer; the same buffer again costs nothing.
-    void setText(const CString& text);
-    const std::string& text() const { return text_.Bytes(); }
-    const CString& sharedText() const { return text_; }
+    void setText(platform::SharedText text);
+    const std::string& text() const;
+    const platform::SharedText& sharedText() const { return text_; }
     const TextViewModel& model() const { return model_; }
     // What others may change: the selection (screen readers, the dialog
     // selecting the results it focuses) and the form's ES_NOHIDESEL.
@@ -61,7 +61,7 @@ private:
     void restartCaretBlink();
     void followDrag();
 
-    CString text_;
+    platform::SharedText text_;
     TextViewModel model_;  // shows text_'s bytes
     std::array<QChar, 256> characters_{};
     bool caretShown_ = false;

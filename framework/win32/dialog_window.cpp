@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/dialog_sizing.h"
+#include "framework/dialog_manager/dialog_sizing.h"
 #include "framework/win32/message_parameters.h"
 #include "framework/win32/text_view.h"
 

@@ -32,7 +32,8 @@ struct ViewInWindow {
         layout->addWidget(view);
         layout->addWidget(after);
         window.resize(300, 300);
-        view->setText(CString("x\ty\r\n    0.0000\t   -5.0000\r\n    0.1000\t   -4.6280\r\n"));
+        view->setText(std::make_shared<const std::string>(
+            "x\ty\r\n    0.0000\t   -5.0000\r\n    0.1000\t   -4.6280\r\n"));
         window.show();
         view->setFocus();
         testing_support::ProcessEvents();
@@ -42,10 +43,10 @@ struct ViewInWindow {
 TEST(TextView, KeepsTheBytesItWasGiven) {
     framework::TextView view;
     const std::string text = "x\ty\r\nf\xFCr\n\r\nletzte";
-    view.setText(CString(text));
+    view.setText(std::make_shared<const std::string>(text));
     EXPECT_EQ(view.text(), text);
     EXPECT_EQ(view.model().Layout().LineCount(), 4u);
-    view.setText(CString());
+    view.setText(nullptr);
     EXPECT_EQ(view.model().Layout().LineCount(), 1u);
 }
 
@@ -56,7 +57,7 @@ TEST(TextView, LargeTablesLoadWholeAndScrollByLines) {
     }
     framework::TextView view;
     view.resize(200, 200);
-    view.setText(CString(std::string_view(table)));
+    view.setText(std::make_shared<const std::string>(table));
     EXPECT_EQ(view.model().Layout().LineCount(), 200'002u);
     EXPECT_GT(view.verticalScrollBar()->maximum(), 199'000);
     // The widest row as the view's font measures it, byte by byte, with the
@@ -190,7 +191,7 @@ public:
         layout->addWidget(view_);
         view_->setFixedSize(340, 200);
         view_->setTabStopWidth(48);
-        view_->setText(CString(std::string_view(text)));
+        view_->setText(std::make_shared<const std::string>(text));
         window_.show();
         view_->setFocus();
         testing_support::ProcessEvents();

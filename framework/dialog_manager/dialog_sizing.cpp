@@ -1,4 +1,4 @@
-#include "framework/dialog_sizing.h"
+#include "framework/dialog_manager/dialog_sizing.h"
 
 #include <algorithm>
 #include <cstddef>
