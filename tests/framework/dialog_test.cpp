@@ -379,25 +379,7 @@ TEST(DialogSystemMenu, HoldsThePlatformEntriesAndOpensByKeyAndOnTheFreeArea) {
 
 namespace {
 
-TEST(DialogLifetime, DestroyedDuringItsOwnRunEndsTheRunSafely) {
-    using testing_support::SelfDestroyingDialog;
-    SelfDestroyingDialog windowOnly(SelfDestroyingDialog::Destroys::Window);
-    WhenModalAppears([](QWidget* window) {
-        qobject_cast<QPushButton*>(
-            static_cast<framework::DialogWindow*>(window)->Control(IDC_COMPUTE))
-            ->click();
-    });
-    EXPECT_EQ(windowOnly.DoModal(), -1);
-    EXPECT_EQ(windowOnly.Window(), nullptr);
-
-    auto* wholeObject = new SelfDestroyingDialog(SelfDestroyingDialog::Destroys::WholeObject);
-    WhenModalAppears([](QWidget* window) {
-        qobject_cast<QPushButton*>(
-            static_cast<framework::DialogWindow*>(window)->Control(IDC_COMPUTE))
-            ->click();
-    });
-    EXPECT_EQ(wholeObject->DoModal(), -1);  // ASan reports any touch of the freed dialog
-}
+// A dialog destroyed during its own run: tests/support/main_dialog_cases.cpp.
 
 TEST(DialogLifetime, AMissingTemplateIsReported) {
     CDialog missing(4711);

@@ -2,23 +2,32 @@
 // menu; message boxes and the About box are answered while they are open.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/tabulation.h"
+#include "framework/platform.h"
 #include "framework/qt/dialog_window.h"
 #include "framework/qt/icon_data.h"
+#include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
 #include "framework/winapp.h"
 #include "messages/messages.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/main_dialog_cases.h"
 #include "text/text_encoding.h"
 #include "ui/wertomatdlg.h"
 
@@ -29,7 +38,7 @@ using testing_support::ProcessEvents;
 using testing_support::WhenModalAppears;
 using testing_support::WhenPopupAppears;
 
-constexpr INT_PTR kStillOpen = -2;
+using main_dialog_cases::kStillOpen;
 
 // The dialog under test with handy access to its controls.
 class MainDialog {
@@ -150,40 +159,6 @@ TEST(MainDialogCompute, GermanDecimalCommaIsAcceptedAndKeptAsTyped) {
     });
 }
 
-TEST(MainDialogFailures, EachRefusalShowsItsMessageAndChangesNothing) {
-    struct Case {
-        const char *start, *step, *end;
-        wertomat::TabulationRefusal refusal;
-    };
-    const Case cases[] = {
-        {"1", "0.1", "1", wertomat::TabulationRefusal::EqualStartAndEnd},
-        {"1", "-1", "1,0", wertomat::TabulationRefusal::EqualStartAndEnd},
-        {"0", "0", "1", wertomat::TabulationRefusal::RisingRangeNeedsPositiveStep},
-        {"0", "-0,5", "1", wertomat::TabulationRefusal::RisingRangeNeedsPositiveStep},
-        {"1", "0.5", "0", wertomat::TabulationRefusal::FallingRangeNeedsNegativeStep},
-        {"0", "0.000000001", "1", wertomat::TabulationRefusal::TooManyRows},
-    };
-    MainDialog main;
-    main.Run([&] {
-        main.Compute();  // a table to keep
-        const std::string table = main.Results()->text();
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.start) + " " + c.step + " " + c.end);
-            main.Type(IDC_XA, c.start);
-            main.Type(IDC_XSW, c.step);
-            main.Type(IDC_XE, c.end);
-            const MessageBoxContents shown = main.ComputeExpectingMessage();
-            EXPECT_EQ(shown.text, Utf8(messages::ForRefusal(c.refusal)));
-            EXPECT_EQ(shown.caption, "Wertomat");
-            EXPECT_EQ(shown.buttonCount, 1);
-            EXPECT_EQ(main.Edit(IDC_XA)->text(), c.start);
-            EXPECT_EQ(main.Edit(IDC_XSW)->text(), c.step);
-            EXPECT_EQ(main.Edit(IDC_XE)->text(), c.end);
-            EXPECT_EQ(main.Results()->text(), table);
-        }
-    });
-}
-
 TEST(MainDialogFailures, FirstFailedComputeLeavesTheResultsEmpty) {
     MainDialog main;
     main.Run([&] {
@@ -268,34 +243,6 @@ TEST(MainDialogSystemMenu, OtherSystemCommandsKeepThePlatformDefault) {
               IDCANCEL);
 }
 
-TEST(MainDialogEnding, CancelEscapeCloseBoxAndEnterInAFieldEndIt) {
-    struct Way {
-        const char* name;
-        std::function<void(MainDialog&)> act;
-        INT_PTR result;
-    };
-    const Way ways[] = {
-        {"Abbrechen", [](MainDialog& m) { QTest::mouseClick(m.Button(IDCANCEL), Qt::LeftButton); },
-         IDCANCEL},
-        {"Escape", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XSW), Qt::Key_Escape); },
-         IDCANCEL},
-        {"close box", [](MainDialog& m) { m.Window()->close(); }, IDCANCEL},
-        {"Enter in a field", [](MainDialog& m) { QTest::keyClick(m.Edit(IDC_XE), Qt::Key_Return); },
-         IDOK},
-    };
-    for (const Way& way : ways) {
-        MainDialog main;
-        std::string results = "unset";
-        EXPECT_EQ(main.Run([&] {
-            way.act(main);
-            results = main.Results()->text();
-        }),
-                  way.result)
-            << way.name;
-        EXPECT_EQ(results, "") << "never computes: " << way.name;
-    }
-}
-
 TEST(MainDialogEnding, EnterOnBerechnenComputes) {
     MainDialog main;
     EXPECT_EQ(main.Run([&] {
@@ -336,5 +283,129 @@ TEST(MainDialogMinimised, IconIsCentredWithTruncatingDivision) {
         window->showNormal();
     });
 }
+
+// --- The shared cases, driven on Qt
+
+class QtTarget : public main_dialog_cases::Target {
+public:
+    INT_PTR Run(CDialog& dialog, std::vector<std::function<void()>> steps) override {
+        dialog_ = &dialog;
+        std::deque<std::function<void()>> pending(steps.begin(), steps.end());
+        QPointer<QWidget> window;
+        int idleTicks = 0;
+        bool busy = false;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            if (busy) {
+                return;  // a step waits inside a loop of its own
+            }
+            busy = true;
+            if (window.isNull() && idleTicks == 0 && dialog_ != nullptr) {
+                window = dialog_->Window();
+            }
+            if (!pending.empty()) {
+                const std::function<void()> step = std::move(pending.front());
+                pending.pop_front();
+                step();
+            } else if (++idleTicks == kTicksBeforeGivingUp && !window.isNull() &&
+                       window->isVisible()) {
+                framework::platform::EndModal(*static_cast<framework::DialogWindow*>(window.data()),
+                                              static_cast<int>(kStillOpen));
+            }
+            busy = false;
+        });
+        ticks.start(kTickMilliseconds);
+        const INT_PTR result = dialog.DoModal();
+        dialog_ = nullptr;  // a dialog that deleted itself is gone now
+        EXPECT_TRUE(pending.empty()) << "the run ended before its last step";
+        return result;
+    }
+
+    std::string Text(int id) override {
+        const auto text = framework::platform::ControlText(*Window(), id);
+        return text.has_value() ? framework::BytesOf(*text) : "(no such control)";
+    }
+    void Type(int id, const std::string& text) override {
+        auto* edit = qobject_cast<QLineEdit*>(Window()->Control(id));
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, framework::FromWindows1252(text));
+    }
+    void Click(int id) override {
+        const QPointer<QAbstractButton> button =
+            qobject_cast<QAbstractButton*>(Window()->Control(id));
+        Later([button] { QTest::mouseClick(button, Qt::LeftButton); }, button.data());
+    }
+    void PressKey(int id, main_dialog_cases::Key key) override {
+        const QPointer<QWidget> control = Window()->Control(id);
+        const Qt::Key qtKey =
+            key == main_dialog_cases::Key::Enter ? Qt::Key_Return : Qt::Key_Escape;
+        Later([control, qtKey] { QTest::keyClick(control, qtKey); }, control);
+    }
+    void CloseBox() override {
+        const QPointer<QWidget> window = Window();
+        Later([window] { window->close(); }, window);
+    }
+    void PostSystemCommand(unsigned command) override {
+        CDialog* dialog = dialog_;
+        Later([dialog, command] { dialog->SendMessage(WM_SYSCOMMAND, command, 0); }, Window());
+    }
+    std::vector<main_dialog_cases::MenuEntry> SystemMenu() override {
+        std::vector<main_dialog_cases::MenuEntry> entries;
+        for (const framework::MenuItem& item : dialog_->GetSystemMenu(FALSE)->Items()) {
+            entries.push_back(
+                {(item.flags & MF_SEPARATOR) != 0, static_cast<unsigned>(item.id), item.text});
+        }
+        return entries;
+    }
+    bool HasFocus(int id) override { return QApplication::focusWidget() == Window()->Control(id); }
+    std::optional<main_dialog_cases::Box> CloseOpenBox() override {
+        QWidget* box = nullptr;
+        for (int waited = 0; waited < 2000 && box == nullptr; waited += 5) {
+            QWidget* modal = QApplication::activeModalWidget();
+            box = modal != nullptr && modal != Window() && modal->isVisible() ? modal : nullptr;
+            if (box == nullptr) {
+                QTest::qWait(5);
+            }
+        }
+        if (box == nullptr) {
+            return std::nullopt;
+        }
+        main_dialog_cases::Box read{framework::ToWindows1252(box->windowTitle()).value_or("?"), {}};
+        if (auto* message = qobject_cast<QMessageBox*>(box)) {
+            read.text = framework::ToWindows1252(message->text()).value_or("?");
+            testing_support::AcceptMessageBox(box);
+        } else {
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        return read;
+    }
+    void Minimize() override { Window()->showMinimized(); }
+
+private:
+    static constexpr int kTickMilliseconds = 20;
+    static constexpr int kTicksBeforeGivingUp = 100;
+
+    framework::DialogWindow* Window() const { return dialog_->Window(); }
+    // After the step, as the user's input comes: from the event loop.
+    static void Later(std::function<void()> input, QWidget* target) {
+        QTimer::singleShot(0, target, std::move(input));
+    }
+
+    CDialog* dialog_ = nullptr;
+};
+
+class MainDialogCases : public testing::TestWithParam<main_dialog_cases::Case> {};
+
+TEST_P(MainDialogCases, OnQt) {
+    QtTarget target;
+    GetParam().run(target);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shared, MainDialogCases, testing::ValuesIn(main_dialog_cases::kCases),
+                         [](const testing::TestParamInfo<main_dialog_cases::Case>& shared) {
+                             return std::string(shared.param.name);
+                         });
 
 }  // namespace

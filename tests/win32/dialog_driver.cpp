@@ -80,6 +80,10 @@ void RunSteps(std::vector<std::function<void()>> steps) {
     SetTimer(nullptr, 0, 20, &Tick);
 }
 
+std::size_t StepsLeft() {
+    return pendingSteps.size();
+}
+
 Window FindDialog(const std::string& caption, int controlId) {
     Search search{framework::win32::ToWide(caption), controlId, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
@@ -100,6 +104,14 @@ bool IsChecked(Window dialog, int id) {
 
 int FocusedControlId() {
     return GetDlgCtrlID(GetFocus());
+}
+
+Window ActiveWindow() {
+    return GetActiveWindow();
+}
+
+std::string Caption(Window window) {
+    return Narrow(WindowText(AsWindow(window)));
 }
 
 std::vector<int> TabOrder(Window dialog) {

@@ -18,6 +18,8 @@ using Window = void*;  // an HWND
 // running then. A dialog still open a while after the last step is ended
 // with -2, so a failing test cannot hang.
 void RunSteps(std::vector<std::function<void()>> steps);
+// Steps not run yet: a run that ended before them left them.
+std::size_t StepsLeft();
 
 // A dialog of this thread with this caption (Windows-1252) and, if
 // `controlId` is not 0, a control of that id; null when there is none.
@@ -27,6 +29,10 @@ std::string Text(Window dialog, int id);  // Windows-1252; "?" when it has no su
 void SetText(Window dialog, int id, const std::string& text);
 bool IsChecked(Window dialog, int id);
 int FocusedControlId();
+// The active window of this thread (a box opened over a dialog), and a
+// window's caption (Windows-1252).
+Window ActiveWindow();
+std::string Caption(Window window);
 // The controls that Tab visits, from the first tab stop on.
 std::vector<int> TabOrder(Window dialog);
 

@@ -14,7 +14,7 @@
 #include "messages/messages.h"
 #include "resources/resource.h"
 #include "tests/support/frame_resizes.h"
-#include "tests/support/self_destroying_dialog.h"
+#include "tests/support/main_dialog_cases.h"
 #include "ui/wertomatdlg.h"
 
 namespace {
@@ -28,10 +28,6 @@ constexpr unsigned kHome = 0x24;
 constexpr unsigned kEnd = 0x23;
 constexpr unsigned kClose = 0xF060;   // SC_CLOSE
 constexpr int kMessageText = 0xFFFF;  // the message box's text control
-const std::string kAboutCaption =
-    "Info \xFC"
-    "ber Wertomat";
-
 driver::Window MainDialog() {
     return driver::FindDialog("Wertomat", IDC_XA);
 }
@@ -87,120 +83,6 @@ TEST(Win32MainDialog, ComputeFillsTheResultsWithTheTable) {
     dlg.DoModal();
     EXPECT_EQ(results, wertomat::RunTabulation({-1.0, 0.25, 1.0, 2}).text);
     EXPECT_TRUE(thirdChecked);
-}
-
-TEST(Win32MainDialog, RefusedInputIsExplainedInAMessageBoxAndKept) {
-    std::vector<std::string> shown;
-    std::string keptStep;
-    std::string results = "unread";
-    int focusAfterNotANumber = 0;
-    const auto answerMessageBox = [&] {
-        driver::Window box = driver::FindDialog("Wertomat", kMessageText);
-        ASSERT_NE(box, nullptr);
-        shown.push_back(driver::Text(box, kMessageText));
-        driver::PressKey(box, kEnter);
-    };
-    driver::RunSteps({[&] {
-                          driver::SetText(MainDialog(), IDC_XSW, "-0.1");
-                          driver::Click(MainDialog(), IDC_COMPUTE);
-                      },
-                      answerMessageBox,
-                      [&] {
-                          keptStep = driver::Text(MainDialog(), IDC_XSW);
-                          results = driver::Text(MainDialog(), IDC_RESULTS);
-                          driver::SetText(MainDialog(), IDC_XA, "zwei");
-                          driver::Click(MainDialog(), IDC_COMPUTE);
-                      },
-                      answerMessageBox,
-                      [&] {
-                          focusAfterNotANumber = driver::FocusedControlId();
-                          driver::Click(MainDialog(), IDCANCEL);
-                      }});
-    CWertomatDlg dlg(nullptr);
-    dlg.DoModal();
-    const std::string_view refused =
-        messages::ForRefusal(wertomat::RunTabulation({0, -0.1, 2, 0}).refusal);
-    EXPECT_EQ(shown, (std::vector<std::string>{std::string(refused), "Bitte eine Zahl eingeben"}));
-    EXPECT_EQ(keptStep, "-0.1");
-    EXPECT_EQ(results, "");
-    EXPECT_EQ(focusAfterNotANumber, IDC_XA);
-}
-
-TEST(Win32MainDialog, SystemMenuEndsWithTheAboutEntryThatOpensTheBox) {
-    std::vector<driver::MenuEntry> menu;
-    int aboutBoxesSeen = 0;
-    const auto closeAboutBox = [&] {
-        driver::Window about = driver::FindDialog(kAboutCaption, IDOK);
-        aboutBoxesSeen += about != nullptr ? 1 : 0;
-        driver::PressKey(about, kEscape);
-    };
-    driver::RunSteps({[&] {
-                          menu = driver::SystemMenu(MainDialog());
-                          driver::PostSystemCommand(MainDialog(), ID_SYSMENU_ABOUT);
-                      },
-                      closeAboutBox,
-                      [&] {
-                          // As the menu sends it: the entry's own identifier.
-                          driver::PostSystemCommand(MainDialog(), menu.back().id);
-                      },
-                      closeAboutBox, [&] { driver::Click(MainDialog(), IDCANCEL); }});
-    CWertomatDlg dlg(nullptr);
-    dlg.DoModal();
-    ASSERT_GE(menu.size(), 3U);
-    EXPECT_TRUE(menu[menu.size() - 2].separator);
-    EXPECT_EQ(menu.back().id, unsigned{ID_SYSMENU_ABOUT});
-    EXPECT_EQ(menu.back().text,
-              "&Info \xFC"
-              "ber Wertomat...");
-    EXPECT_EQ(aboutBoxesSeen, 2);
-}
-
-TEST(Win32MainDialog, EnterEscapeAndTheCloseBoxEndTheRun) {
-    const std::vector<std::pair<std::function<void()>, INT_PTR>> endings = {
-        {[] { driver::PressKey(MainDialog(), kEnter); }, IDOK},
-        {[] { driver::PressKey(MainDialog(), kEscape); }, IDCANCEL},
-        {[] { driver::PostSystemCommand(MainDialog(), kClose); }, IDCANCEL},
-    };
-    for (const auto& [ending, expected] : endings) {
-        driver::RunSteps({ending});
-        CWertomatDlg dlg(nullptr);
-        EXPECT_EQ(dlg.DoModal(), expected);
-    }
-}
-
-// The Qt side has the same case (DialogLifetime): a dialog that destroys its
-// window, or itself, while the dialog manager runs it.
-TEST(Win32DialogLifetime, DestroyedDuringItsOwnRunEndsTheRunSafely) {
-    using testing_support::SelfDestroyingDialog;
-    const auto clickCompute = [] { driver::Click(MainDialog(), IDC_COMPUTE); };
-    driver::RunSteps({clickCompute});
-    SelfDestroyingDialog windowOnly(SelfDestroyingDialog::Destroys::Window);
-    EXPECT_EQ(windowOnly.DoModal(), -1);
-    EXPECT_EQ(windowOnly.Window(), nullptr);
-
-    driver::RunSteps({clickCompute});
-    auto* wholeObject = new SelfDestroyingDialog(SelfDestroyingDialog::Destroys::WholeObject);
-    EXPECT_EQ(wholeObject->DoModal(), -1);
-}
-
-TEST(Win32MainDialog, MinimisedItAnswersWithTheProgramIcon) {
-    bool minimized = false;
-    BOOL iconic = FALSE;
-    int dragIconWidth = 0;
-    CWertomatDlg dlg(nullptr);
-    // The dialog manager shows the dialog once its queue first runs empty;
-    // minimising it before that would be undone.
-    driver::RunSteps({[] {}, [&] { driver::Minimize(MainDialog()); },
-                      [&] {
-                          minimized = driver::IsMinimized(MainDialog());
-                          iconic = dlg.IsIconic();
-                          dragIconWidth = driver::DragIconWidth(MainDialog());
-                          driver::PostSystemCommand(MainDialog(), kClose);
-                      }});
-    dlg.DoModal();
-    EXPECT_TRUE(minimized);
-    EXPECT_TRUE(iconic);
-    EXPECT_EQ(dragIconWidth, GetSystemMetrics(SM_CXICON));
 }
 
 TEST(Win32ResultsView, SelectsByKeyMouseAndMessageAndCopiesWithLineBreaks) {
@@ -340,5 +222,57 @@ TEST(Win32ResultsView, ScreenReadersReadTheTableAndHearItChange) {
     // in every dialog, which Windows' screen readers find by its place.
     EXPECT_EQ(radio.name, "Y = 2*x\xB3 - 3*x\xB2 + 4*x -5");
 }
+
+// --- The shared cases, driven through the platform's dialog manager
+
+class Win32Target : public main_dialog_cases::Target {
+public:
+    INT_PTR Run(CDialog& dialog, std::vector<std::function<void()>> steps) override {
+        driver::RunSteps(std::move(steps));
+        const INT_PTR result = dialog.DoModal();
+        EXPECT_EQ(driver::StepsLeft(), 0U) << "the run ended before its last step";
+        return result;
+    }
+    std::string Text(int id) override { return driver::Text(MainDialog(), id); }
+    void Type(int id, const std::string& text) override { driver::SetText(MainDialog(), id, text); }
+    void Click(int id) override { driver::Click(MainDialog(), id); }
+    void PressKey(int, main_dialog_cases::Key key) override {
+        driver::PressKey(MainDialog(), key == main_dialog_cases::Key::Enter ? kEnter : kEscape);
+    }
+    void CloseBox() override { driver::PostSystemCommand(MainDialog(), kClose); }
+    void PostSystemCommand(unsigned command) override {
+        driver::PostSystemCommand(MainDialog(), command);
+    }
+    std::vector<main_dialog_cases::MenuEntry> SystemMenu() override {
+        std::vector<main_dialog_cases::MenuEntry> entries;
+        for (const driver::MenuEntry& entry : driver::SystemMenu(MainDialog())) {
+            entries.push_back({entry.separator, entry.id, entry.text});
+        }
+        return entries;
+    }
+    bool HasFocus(int id) override { return driver::FocusedControlId() == id; }
+    std::optional<main_dialog_cases::Box> CloseOpenBox() override {
+        driver::Window box = driver::ActiveWindow();
+        if (box == nullptr || box == MainDialog()) {
+            return std::nullopt;
+        }
+        main_dialog_cases::Box read{driver::Caption(box), driver::Text(box, kMessageText)};
+        driver::PressKey(box, kEnter);
+        return read;
+    }
+    void Minimize() override { driver::Minimize(MainDialog()); }
+};
+
+class Win32MainDialogCases : public testing::TestWithParam<main_dialog_cases::Case> {};
+
+TEST_P(Win32MainDialogCases, UnderTheDialogManager) {
+    Win32Target target;
+    GetParam().run(target);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shared, Win32MainDialogCases, testing::ValuesIn(main_dialog_cases::kCases),
+                         [](const testing::TestParamInfo<main_dialog_cases::Case>& shared) {
+                             return std::string(shared.param.name);
+                         });
 
 }  // namespace
