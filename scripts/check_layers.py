@@ -51,7 +51,7 @@ MAY_INCLUDE = {
     "text": set(),
     "messages": {"core"},
     "windef": set(),
-    "dialog manager": set(),
+    "dialog manager": {"resource file", "windef"},
     "resource file": {"text", "windef"},
     "results view": {"text", "parallel"},
     "seam": {"framework", "resource file", "windef"},

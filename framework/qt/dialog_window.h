@@ -105,11 +105,8 @@ private:
     // Radio groups run from a control to the next one with WS_GROUP; these
     // hold the indices of the radio buttons among the controls.
     std::vector<std::size_t> RadioGroup(int firstId) const;
-    std::vector<std::size_t> RadioGroupAt(std::size_t start) const;
-    std::size_t GroupStartOf(std::size_t index) const;
     void CheckOnly(const std::vector<std::size_t>& group, std::size_t checked);
     void ClickRadio(std::size_t index);
-    int DefaultCommandId() const;
 
     // A message for the dialog, with its result.
     std::intptr_t Message(std::uint32_t message, std::uintptr_t wParam = 0,

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "framework/dialog_manager/dialog_navigation.h"
 #include "framework/qt/qt_text.h"
 #include "framework/qt/text_view.h"
 
@@ -24,8 +25,7 @@ QWidget* DialogWindow::Control(int id) const {
     return found != controls_.end() ? found->widget : nullptr;
 }
 
-// The radio buttons of the group that starts at `firstId` and ends before the
-// next control with WS_GROUP.
+// The radio buttons of the group that starts at `firstId`.
 std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
     const auto first =
         std::find_if(controls_.begin(), controls_.end(),
@@ -33,32 +33,14 @@ std::vector<std::size_t> DialogWindow::RadioGroup(int firstId) const {
     if (first == controls_.end()) {
         return {};
     }
-    return RadioGroupAt(static_cast<std::size_t>(first - controls_.begin()));
-}
-
-std::vector<std::size_t> DialogWindow::RadioGroupAt(std::size_t start) const {
-    std::vector<std::size_t> group;
-    for (std::size_t index = start; index < controls_.size(); ++index) {
-        if (index != start && HasStyle(controls_[index].form->style, WS_GROUP)) {
-            break;
-        }
-        if (qobject_cast<QRadioButton*>(controls_[index].widget) != nullptr) {
-            group.push_back(index);
-        }
-    }
-    return group;
-}
-
-// The control that starts the group `index` belongs to: back to the last WS_GROUP.
-std::size_t DialogWindow::GroupStartOf(std::size_t index) const {
-    while (index > 0 && !HasStyle(controls_[index].form->style, WS_GROUP)) {
-        --index;
-    }
-    return index;
+    return dialog_manager::RadioGroup(form_.controls,
+                                      static_cast<std::size_t>(first - controls_.begin()));
 }
 
 void DialogWindow::ClickRadio(std::size_t index) {
-    CheckOnly(RadioGroupAt(GroupStartOf(index)), index);
+    CheckOnly(dialog_manager::RadioGroup(form_.controls,
+                                         dialog_manager::GroupStart(form_.controls, index)),
+              index);
     SendCommand(controls_[index].form->id);
 }
 
@@ -72,7 +54,9 @@ void DialogWindow::CheckOnly(const std::vector<std::size_t>& group, std::size_t 
     }
 }
 
-// Arrow keys move through a radio group and check the button they reach.
+// Arrow keys move through a radio group and check the button they reach; a
+// radio button alone in its group keeps the focus (Qt's buttons would pass
+// it on) and is checked, as the platform's dialog manager does.
 bool DialogWindow::MoveInRadioGroup(QObject* watched, const QKeyEvent& key) {
     const bool backwards = key.key() == Qt::Key_Up || key.key() == Qt::Key_Left;
     const bool forwards = key.key() == Qt::Key_Down || key.key() == Qt::Key_Right;
@@ -86,17 +70,16 @@ bool DialogWindow::MoveInRadioGroup(QObject* watched, const QKeyEvent& key) {
     if (current == controls_.end()) {
         return false;
     }
-    const auto here = static_cast<std::size_t>(current - controls_.begin());
-    const std::vector<std::size_t> group = RadioGroupAt(GroupStartOf(here));
-    const auto position = std::find(group.begin(), group.end(), here);
-    if (position == group.end() || group.size() < 2) {
+    const std::optional<std::size_t> next = dialog_manager::NextRadio(
+        form_.controls, static_cast<std::size_t>(current - controls_.begin()), forwards);
+    if (!next.has_value()) {
         return false;
     }
-    const auto place = static_cast<std::size_t>(position - group.begin());
-    const std::size_t next =
-        forwards ? (place + 1) % group.size() : (place + group.size() - 1) % group.size();
-    controls_[group[next]].widget->setFocus(Qt::OtherFocusReason);
-    ClickRadio(group[next]);
+    auto* reached = static_cast<QRadioButton*>(controls_[*next].widget);
+    reached->setFocus(Qt::OtherFocusReason);
+    if (!reached->isChecked()) {
+        ClickRadio(*next);
+    }
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <string_view>
 
+#include "framework/dialog_manager/dialog_navigation.h"
 #include "framework/qt/accessibility.h"
 #include "framework/qt/qt_text.h"
 #include "text/words.h"
@@ -37,7 +38,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
             button->click();
         } else {
-            SendCommand(DefaultCommandId());
+            SendCommand(dialog_manager::DefaultCommand(form_.controls));
         }
         return;
     }

@@ -25,14 +25,6 @@ void DialogWindow::FocusFirstTabStop() {
 }
 
 // The default push button's command, or IDOK when the form has none.
-int DialogWindow::DefaultCommandId() const {
-    const auto found = std::find_if(controls_.begin(), controls_.end(), [](const ControlEntry& e) {
-        return e.form->controlClass == ControlClass::Button &&
-               (e.form->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    });
-    return found != controls_.end() ? found->form->id : IDOK;
-}
-
 int DialogWindow::RunModal() {
     if (ended_) {
         return result_;

@@ -345,4 +345,82 @@ int DragIconWidth(Window dialog) {
     return bitmap.bmWidth;
 }
 
+namespace {
+
+int lastCommand = 0;
+
+INT_PTR CALLBACK RecordCommands(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND) {
+        lastCommand = LOWORD(wParam);
+        return TRUE;
+    }
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// A DLGTEMPLATE with its items, each DWORD-aligned, as the platform reads it.
+std::vector<WORD> MadeUpTemplate(const std::vector<MadeUpControl>& controls) {
+    std::vector<WORD> words;
+    const auto put32 = [&words](DWORD value) {
+        words.push_back(LOWORD(value));
+        words.push_back(HIWORD(value));
+    };
+    const auto putText = [&words](const wchar_t* text) {
+        for (; *text != L'\0'; ++text) {
+            words.push_back(static_cast<WORD>(*text));
+        }
+        words.push_back(0);
+    };
+    put32(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME);
+    put32(0);
+    words.push_back(static_cast<WORD>(controls.size()));
+    for (const int value : {0, 0, 140, 100}) {
+        words.push_back(static_cast<WORD>(value));
+    }
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    putText(L"Tasten");
+    words.push_back(8);
+    putText(L"MS Shell Dlg");
+    for (const MadeUpControl& control : controls) {
+        if (words.size() % 2 != 0) {
+            words.push_back(0);
+        }
+        put32(control.style);
+        put32(0);
+        for (const int value : {control.x, control.y, control.width, control.height}) {
+            words.push_back(static_cast<WORD>(value));
+        }
+        words.push_back(static_cast<WORD>(control.id));
+        words.push_back(0xFFFF);
+        words.push_back(control.kind == MadeUpControl::Kind::Button ? 0x0080
+                        : control.kind == MadeUpControl::Kind::Edit ? 0x0081
+                                                                    : 0x0082);
+        putText(control.kind == MadeUpControl::Kind::Edit ? L"" : L"Knopf");
+        words.push_back(0);  // no creation data
+    }
+    return words;
+}
+
+}  // namespace
+
+std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls, int focusedId,
+                                      unsigned virtualKey) {
+    const std::vector<WORD> form = MadeUpTemplate(controls);
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                             reinterpret_cast<const DLGTEMPLATE*>(form.data()),
+                                             nullptr, &RecordCommands, 0);
+    if (dialog == nullptr) {
+        return {-1, -1};
+    }
+    ShowWindow(dialog, SW_SHOW);
+    SetFocus(GetDlgItem(dialog, focusedId));
+    lastCommand = 0;
+    MSG message{GetFocus(), WM_KEYDOWN, virtualKey, 1, 0, {}};
+    IsDialogMessageW(dialog, &message);
+    const int focused = GetDlgCtrlID(GetFocus());
+    const int command = lastCommand;
+    DestroyWindow(dialog);
+    return {focused, command};
+}
+
 }  // namespace driver

@@ -1,0 +1,57 @@
+#include "framework/dialog_manager/dialog_navigation.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace framework::dialog_manager {
+
+bool IsRadioButton(const ControlTemplate& control) {
+    return control.controlClass == ControlClass::Button &&
+           (control.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+}
+
+std::size_t GroupStart(std::span<const ControlTemplate> controls, std::size_t index) {
+    assert(index < controls.size());
+    while (index > 0 && (controls[index].style & WS_GROUP) == 0) {
+        --index;
+    }
+    return index;
+}
+
+std::vector<std::size_t> RadioGroup(std::span<const ControlTemplate> controls, std::size_t start) {
+    std::vector<std::size_t> group;
+    for (std::size_t index = start; index < controls.size(); ++index) {
+        if (index != start && (controls[index].style & WS_GROUP) != 0) {
+            break;
+        }
+        if (IsRadioButton(controls[index])) {
+            group.push_back(index);
+        }
+    }
+    return group;
+}
+
+std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, std::size_t from,
+                                     bool forwards) {
+    if (from >= controls.size() || !IsRadioButton(controls[from])) {
+        return std::nullopt;
+    }
+    const std::vector<std::size_t> group = RadioGroup(controls, GroupStart(controls, from));
+    const auto position = std::find(group.begin(), group.end(), from);
+    if (position == group.end()) {
+        return std::nullopt;
+    }
+    const auto place = static_cast<std::size_t>(position - group.begin());
+    return group[forwards ? (place + 1) % group.size() : (place + group.size() - 1) % group.size()];
+}
+
+int DefaultCommand(std::span<const ControlTemplate> controls) {
+    const auto found =
+        std::find_if(controls.begin(), controls.end(), [](const ControlTemplate& control) {
+            return control.controlClass == ControlClass::Button &&
+                   (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        });
+    return found != controls.end() ? found->id : IDOK;
+}
+
+}  // namespace framework::dialog_manager
