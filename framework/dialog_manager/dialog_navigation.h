@@ -30,6 +30,14 @@ std::vector<std::size_t> RadioGroup(std::span<const ControlTemplate> controls, s
 std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, std::size_t from,
                                      bool forwards);
 
+// The control Tab (Shift+Tab: `backwards`) moves to from `from`: the next
+// (previous) control with WS_TABSTOP that is visible and not disabled, as
+// the template made them, wrapping at either end; `from` when there is none.
+// (A group of automatic radio buttons keeps its stop on the checked one,
+// which the backends do themselves.)
+std::size_t NextTabStop(std::span<const ControlTemplate> controls, std::size_t from,
+                        bool backwards);
+
 // The command Enter gives where no push button has the focus: the default
 // push button's, else IDOK.
 int DefaultCommand(std::span<const ControlTemplate> controls);

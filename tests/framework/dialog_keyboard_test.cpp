@@ -27,6 +27,9 @@ TEST_P(DialogKeyboard, WithoutAToolkit) {
     int command = 0;
     if (keys.key == Key::Enter) {
         command = framework::dialog_manager::DefaultCommand(keys.controls);
+    } else if (keys.key == Key::Tab || keys.key == Key::ShiftTab) {
+        focused = framework::dialog_manager::NextTabStop(keys.controls, focused,
+                                                         keys.key == Key::ShiftTab);
     } else {
         const bool forwards = keys.key == Key::Down || keys.key == Key::Right;
         if (const auto next =
@@ -62,6 +65,10 @@ Qt::Key QtKey(Key key) {
             return Qt::Key_Left;
         case Key::Right:
             return Qt::Key_Right;
+        case Key::Tab:
+            return Qt::Key_Tab;
+        case Key::ShiftTab:
+            return Qt::Key_Backtab;
         case Key::Enter:
             break;
     }
@@ -79,7 +86,8 @@ TEST_P(DialogKeyboard, OnQt) {
     QWidget* control = window->Control(keys.controls[keys.focused].id);
     control->setFocus(Qt::TabFocusReason);
     testing_support::ProcessEvents();
-    QTest::keyClick(control, QtKey(keys.key));
+    QTest::keyClick(control, QtKey(keys.key),
+                    keys.key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
     testing_support::ProcessEvents();
     std::optional<std::size_t> focused;
     for (std::size_t index = 0; index < keys.controls.size(); ++index) {

@@ -42,6 +42,14 @@ ControlTemplate Button(int id, bool isDefault) {
                 (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
 }
 
+ControlTemplate Label(int id) {
+    return {id, ControlClass::Static, "Feld", 0, 10, 10, 30, 10, WS_CHILD | WS_VISIBLE | SS_LEFT};
+}
+ControlTemplate Disabled(ControlTemplate control) {
+    control.style |= WS_DISABLED;
+    return control;
+}
+
 }  // namespace
 
 framework::DialogTemplate TemplateOf(const std::vector<framework::ControlTemplate>& controls) {
@@ -65,7 +73,14 @@ const std::vector<Case>& Cases() {
                                                       Button(206, true)};
     const std::vector<ControlTemplate> loneRadio = {Radio(301, true), Edit(302),
                                                     Button(IDOK, true)};
+    const std::vector<ControlTemplate> fields = {Edit(401),           Label(-1),
+                                                 Disabled(Edit(402)), Edit(403),
+                                                 Button(IDOK, true),  Button(IDCANCEL, false)};
     static const std::vector<Case> cases = {
+        {"TabSkipsLabelsAndDisabledControls", fields, 0, Key::Tab, 3, 0},
+        {"TabWrapsToTheFirstTabStop", fields, 5, Key::Tab, 0, 0},
+        {"ShiftTabMovesBackOverThemToo", fields, 3, Key::ShiftTab, 0, 0},
+        {"ShiftTabWrapsToTheLastTabStop", fields, 0, Key::ShiftTab, 5, 0},
         {"DownMovesToTheNextRadioAndChecksIt", twoGroups, 0, Key::Down, 1, 102},
         {"RightMovesLikeDown", twoGroups, 1, Key::Right, 2, 103},
         {"DownWrapsToTheGroupsFirst", twoGroups, 2, Key::Down, 0, 101},

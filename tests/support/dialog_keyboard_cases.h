@@ -1,7 +1,7 @@
 // One table of keyboard cases for the dialog manager, on small made-up
-// templates: arrow keys in radio groups (and their wrap), and Enter where no
-// push button has the focus. It runs against the toolkit-free decisions
-// (framework/dialog_manager/) and against the Qt dialog.
+// templates: arrow keys in radio groups (and their wrap), Tab and Shift+Tab
+// between tab stops, and Enter where no push button has the focus. It runs against the toolkit-free
+// decisions (framework/dialog_manager/) and against the Qt dialog.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,7 @@
 
 namespace dialog_keyboard_cases {
 
-enum class Key { Up, Down, Left, Right, Enter };
+enum class Key { Up, Down, Left, Right, Enter, Tab, ShiftTab };
 
 struct Case {
     std::string name;

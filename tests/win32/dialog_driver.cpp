@@ -350,7 +350,7 @@ namespace {
 int lastCommand = 0;
 
 INT_PTR CALLBACK RecordCommands(HWND, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_COMMAND) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {  // not an edit's notices
         lastCommand = LOWORD(wParam);
         return TRUE;
     }
@@ -404,7 +404,7 @@ std::vector<WORD> MadeUpTemplate(const std::vector<MadeUpControl>& controls) {
 }  // namespace
 
 std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls, int focusedId,
-                                      unsigned virtualKey) {
+                                      unsigned virtualKey, bool shift) {
     const std::vector<WORD> form = MadeUpTemplate(controls);
     HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                              reinterpret_cast<const DLGTEMPLATE*>(form.data()),
@@ -415,8 +415,15 @@ std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls
     ShowWindow(dialog, SW_SHOW);
     SetFocus(GetDlgItem(dialog, focusedId));
     lastCommand = 0;
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE shiftBefore = keys[VK_SHIFT];
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
     MSG message{GetFocus(), WM_KEYDOWN, virtualKey, 1, 0, {}};
     IsDialogMessageW(dialog, &message);
+    keys[VK_SHIFT] = shiftBefore;
+    SetKeyboardState(keys);
     const int focused = GetDlgCtrlID(GetFocus());
     const int command = lastCommand;
     DestroyWindow(dialog);

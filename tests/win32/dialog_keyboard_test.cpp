@@ -21,6 +21,9 @@ unsigned VirtualKey(Key key) {
             return 0x25;
         case Key::Right:
             return 0x27;
+        case Key::Tab:
+        case Key::ShiftTab:
+            return 0x09;
         case Key::Enter:
             break;
     }
@@ -41,8 +44,8 @@ TEST_P(DialogKeyboard, UnderTheDialogManager) {
         controls.push_back(
             {kind, control.id, control.style, control.x, control.y, control.width, control.height});
     }
-    const auto [focused, command] =
-        driver::KeyInMadeUpDialog(controls, keys.controls[keys.focused].id, VirtualKey(keys.key));
+    const auto [focused, command] = driver::KeyInMadeUpDialog(
+        controls, keys.controls[keys.focused].id, VirtualKey(keys.key), keys.key == Key::ShiftTab);
     EXPECT_EQ(focused, keys.controls[keys.focusedAfter].id);
     EXPECT_EQ(command, keys.command);
 }
