@@ -59,6 +59,54 @@ std::size_t NextTabStop(std::span<const ControlTemplate> controls, std::size_t f
     return from;
 }
 
+namespace {
+
+// The letter a caption marks with '&', if any.
+std::optional<char> MarkedLetter(std::string_view caption) {
+    for (std::size_t at = caption.find('&');
+         at != std::string_view::npos && at + 1 < caption.size(); at = caption.find('&', at + 2)) {
+        if (caption[at + 1] != '&') {
+            return caption[at + 1];
+        }
+    }
+    return std::nullopt;
+}
+
+char Lower(char letter) {
+    return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
+}
+
+bool TakesFocus(const ControlTemplate& control) {
+    return control.controlClass != ControlClass::Static && (control.style & WS_VISIBLE) != 0 &&
+           (control.style & WS_DISABLED) == 0 &&
+           !(control.controlClass == ControlClass::Button &&
+             (control.style & BS_TYPEMASK) == BS_GROUPBOX);
+}
+
+}  // namespace
+
+std::optional<std::size_t> MnemonicTarget(std::span<const ControlTemplate> controls, char letter) {
+    for (std::size_t index = 0; index < controls.size(); ++index) {
+        const ControlTemplate& control = controls[index];
+        const bool noPrefix =
+            control.controlClass == ControlClass::Static && (control.style & SS_NOPREFIX) != 0;
+        const std::optional<char> marked = noPrefix ? std::nullopt : MarkedLetter(control.caption);
+        if (!marked.has_value() || Lower(*marked) != Lower(letter)) {
+            continue;
+        }
+        if (control.controlClass != ControlClass::Static) {
+            return index;
+        }
+        for (std::size_t next = index + 1; next < controls.size(); ++next) {
+            if (TakesFocus(controls[next])) {
+                return next;
+            }
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 int DefaultCommand(std::span<const ControlTemplate> controls) {
     const auto found =
         std::find_if(controls.begin(), controls.end(), [](const ControlTemplate& control) {

@@ -38,6 +38,12 @@ std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, 
 std::size_t NextTabStop(std::span<const ControlTemplate> controls, std::size_t from,
                         bool backwards);
 
+// The control Alt+`letter` moves the focus to: the first control whose
+// caption marks `letter` with '&' (either case; "&&" is an ampersand), or,
+// for a static text, the next control that takes the focus. Nullopt when no
+// caption marks it.
+std::optional<std::size_t> MnemonicTarget(std::span<const ControlTemplate> controls, char letter);
+
 // The command Enter gives where no push button has the focus: the default
 // push button's, else IDOK.
 int DefaultCommand(std::span<const ControlTemplate> controls);

@@ -148,16 +148,6 @@ void DialogWindow::NameFieldsByTheirLabels() {
     }
 }
 
-// Whether some control of the form has `letter` as its mnemonic ("&X").
-bool DialogWindow::HasMnemonic(QChar letter) const {
-    return std::any_of(controls_.begin(), controls_.end(), [letter](const ControlEntry& entry) {
-        const QString caption = FromWindows1252(entry.form->caption);
-        const qsizetype mark = caption.indexOf(u'&');
-        return mark >= 0 && mark + 1 < caption.size() &&
-               caption[mark + 1].toLower() == letter.toLower();
-    });
-}
-
 // Tab order is template order.
 void DialogWindow::SetTabOrder() {
     QWidget* previous = nullptr;

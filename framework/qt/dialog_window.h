@@ -94,8 +94,7 @@ private:
     void FollowTheFrame(QSize formSize);
     void SetTabOrder();
     void NameFieldsByTheirLabels();
-    bool HasMnemonic(QChar letter) const;
-    bool SwallowUnmatchedAlt(const QKeyEvent& key) const;
+    bool UseMnemonic(const QKeyEvent& key);
     Qt::WindowStates OfferedStates() const;
     bool MoveInRadioGroup(QObject* watched, const QKeyEvent& key);
     bool MoveByWords(QObject* watched, const QKeyEvent& key);

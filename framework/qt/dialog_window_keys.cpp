@@ -2,6 +2,7 @@
 // context-menu keys and the system menu.
 #include "framework/qt/dialog_window.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -56,26 +57,41 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
             TrackKey(*key);
             return true;
         }
-        if (SwallowUnmatchedAlt(*key) || MoveInRadioGroup(watched, *key) ||
-            MoveByWords(watched, *key) || OpenContextMenuByKey(watched, *key)) {
+        if (UseMnemonic(*key) || MoveInRadioGroup(watched, *key) || MoveByWords(watched, *key) ||
+            OpenContextMenuByKey(watched, *key)) {
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-// Alt with a letter that is no mnemonic of the form: the dialog takes it, as
-// the platform's dialog manager does, so that it is not typed into a field.
-bool DialogWindow::SwallowUnmatchedAlt(const QKeyEvent& key) const {
+// Alt with a letter goes where the dialog manager says: the control whose
+// caption marks the letter, or the field after a label that marks it (the
+// field's text selected, as the platform does). Buttons keep Qt's own
+// shortcut, which clicks them. A letter nothing marks only beeps: never typed
+// into a field, never given to Qt's menus.
+bool DialogWindow::UseMnemonic(const QKeyEvent& key) {
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
     if ((modifiers & Qt::AltModifier) == 0 || (modifiers & Qt::ControlModifier) != 0 ||
         key.text().isEmpty() || !key.text().front().isPrint() || key.key() == Qt::Key_Space) {
         return false;
     }
-    if (HasMnemonic(key.text().front())) {
+    const std::optional<std::string> letter = ToWindows1252(key.text().left(1));
+    const std::optional<std::size_t> target =
+        letter.has_value() ? dialog_manager::MnemonicTarget(form_.controls, letter->front())
+                           : std::nullopt;
+    if (!target.has_value()) {
+        QApplication::beep();
+        return true;
+    }
+    QWidget* control = controls_[*target].widget;
+    if (qobject_cast<QAbstractButton*>(control) != nullptr) {
         return false;
     }
-    QApplication::beep();
+    control->setFocus(Qt::ShortcutFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        line->selectAll();
+    }
     return true;
 }
 

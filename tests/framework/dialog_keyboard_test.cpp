@@ -27,6 +27,10 @@ TEST_P(DialogKeyboard, WithoutAToolkit) {
     int command = 0;
     if (keys.key == Key::Enter) {
         command = framework::dialog_manager::DefaultCommand(keys.controls);
+    } else if (keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ) {
+        const char letter = keys.key == Key::AltA ? 'a' : keys.key == Key::AltE ? 'e' : 'z';
+        focused =
+            framework::dialog_manager::MnemonicTarget(keys.controls, letter).value_or(focused);
     } else if (keys.key == Key::Tab || keys.key == Key::ShiftTab) {
         focused = framework::dialog_manager::NextTabStop(keys.controls, focused,
                                                          keys.key == Key::ShiftTab);
@@ -69,6 +73,12 @@ Qt::Key QtKey(Key key) {
             return Qt::Key_Tab;
         case Key::ShiftTab:
             return Qt::Key_Backtab;
+        case Key::AltA:
+            return Qt::Key_A;
+        case Key::AltE:
+            return Qt::Key_E;
+        case Key::AltZ:
+            return Qt::Key_Z;
         case Key::Enter:
             break;
     }
@@ -86,8 +96,11 @@ TEST_P(DialogKeyboard, OnQt) {
     QWidget* control = window->Control(keys.controls[keys.focused].id);
     control->setFocus(Qt::TabFocusReason);
     testing_support::ProcessEvents();
+    const bool alt = keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ;
     QTest::keyClick(control, QtKey(keys.key),
-                    keys.key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+                    keys.key == Key::ShiftTab ? Qt::ShiftModifier
+                    : alt                     ? Qt::AltModifier
+                                              : Qt::NoModifier);
     testing_support::ProcessEvents();
     std::optional<std::size_t> focused;
     for (std::size_t index = 0; index < keys.controls.size(); ++index) {

@@ -42,8 +42,8 @@ ControlTemplate Button(int id, bool isDefault) {
                 (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
 }
 
-ControlTemplate Label(int id) {
-    return {id, ControlClass::Static, "Feld", 0, 10, 10, 30, 10, WS_CHILD | WS_VISIBLE | SS_LEFT};
+ControlTemplate Label(int id, const char* caption = "Feld") {
+    return {id, ControlClass::Static, caption, 0, 10, 10, 30, 10, WS_CHILD | WS_VISIBLE | SS_LEFT};
 }
 ControlTemplate Disabled(ControlTemplate control) {
     control.style |= WS_DISABLED;
@@ -76,7 +76,12 @@ const std::vector<Case>& Cases() {
     const std::vector<ControlTemplate> fields = {Edit(401),           Label(-1),
                                                  Disabled(Edit(402)), Edit(403),
                                                  Button(IDOK, true),  Button(IDCANCEL, false)};
+    const std::vector<ControlTemplate> labelled = {
+        Label(-1, "&Anfang"), Edit(501), Label(-1, "&Ende"), Edit(502), Button(IDOK, true)};
     static const std::vector<Case> cases = {
+        {"AltWithALabelsLetterFocusesTheFieldAfterIt", labelled, 1, Key::AltE, 3, 0},
+        {"AltWithTheFirstLabelsLetterGoesBack", labelled, 3, Key::AltA, 1, 0},
+        {"AltWithNoControlsLetterKeepsTheFocus", labelled, 1, Key::AltZ, 1, 0},
         {"TabSkipsLabelsAndDisabledControls", fields, 0, Key::Tab, 3, 0},
         {"TabWrapsToTheFirstTabStop", fields, 5, Key::Tab, 0, 0},
         {"ShiftTabMovesBackOverThemToo", fields, 3, Key::ShiftTab, 0, 0},

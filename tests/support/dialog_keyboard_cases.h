@@ -1,6 +1,7 @@
 // One table of keyboard cases for the dialog manager, on small made-up
 // templates: arrow keys in radio groups (and their wrap), Tab and Shift+Tab
-// between tab stops, and Enter where no push button has the focus. It runs against the toolkit-free
+// between tab stops, Alt with a label's letter, and Enter where no push
+// button has the focus. It runs against the toolkit-free
 // decisions (framework/dialog_manager/) and against the Qt dialog.
 #pragma once
 
@@ -13,7 +14,7 @@
 
 namespace dialog_keyboard_cases {
 
-enum class Key { Up, Down, Left, Right, Enter, Tab, ShiftTab };
+enum class Key { Up, Down, Left, Right, Enter, Tab, ShiftTab, AltA, AltE, AltZ };
 
 struct Case {
     std::string name;

@@ -395,7 +395,7 @@ std::vector<WORD> MadeUpTemplate(const std::vector<MadeUpControl>& controls) {
         words.push_back(control.kind == MadeUpControl::Kind::Button ? 0x0080
                         : control.kind == MadeUpControl::Kind::Edit ? 0x0081
                                                                     : 0x0082);
-        putText(control.kind == MadeUpControl::Kind::Edit ? L"" : L"Knopf");
+        putText(framework::win32::ToWide(control.caption).c_str());
         words.push_back(0);  // no creation data
     }
     return words;
@@ -404,7 +404,7 @@ std::vector<WORD> MadeUpTemplate(const std::vector<MadeUpControl>& controls) {
 }  // namespace
 
 std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls, int focusedId,
-                                      unsigned virtualKey, bool shift) {
+                                      unsigned virtualKey, bool shift, bool alt) {
     const std::vector<WORD> form = MadeUpTemplate(controls);
     HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                              reinterpret_cast<const DLGTEMPLATE*>(form.data()),
@@ -420,7 +420,10 @@ std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls
     const BYTE shiftBefore = keys[VK_SHIFT];
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(keys);
-    MSG message{GetFocus(), WM_KEYDOWN, virtualKey, 1, 0, {}};
+    // Alt with a letter reaches the dialog manager as WM_SYSCHAR, bit 29 set.
+    const UINT kind = alt ? WM_SYSCHAR : WM_KEYDOWN;
+    const LPARAM flags = alt ? 0x20000001 : 1;
+    MSG message{GetFocus(), kind, virtualKey, flags, 0, {}};
     IsDialogMessageW(dialog, &message);
     keys[VK_SHIFT] = shiftBefore;
     SetKeyboardState(keys);

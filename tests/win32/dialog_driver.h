@@ -92,16 +92,18 @@ int DragIconWidth(Window dialog);
 
 // A dialog made from these controls (in dialog units) by the platform's
 // dialog manager, without a resource: control `focusedId` gets the focus,
-// then the key `virtualKey` (with Shift held if `shift`) goes through the
-// dialog manager as in a modal loop. Returns the id of the control that has the focus after it and
+// then the key `virtualKey` (with Shift held if `shift`; with `alt`, the
+// character `virtualKey` as Alt gives it) goes through the dialog manager as
+// in a modal loop. Returns the id of the control that has the focus after it and
 // the last WM_COMMAND the dialog got (0 for none).
 struct MadeUpControl {
     enum class Kind { Button, Edit, Static } kind;
     int id;
     unsigned style;
     int x, y, width, height;
+    std::string caption;  // Windows-1252
 };
 std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls, int focusedId,
-                                      unsigned virtualKey, bool shift = false);
+                                      unsigned virtualKey, bool shift = false, bool alt = false);
 
 }  // namespace driver

@@ -24,6 +24,12 @@ unsigned VirtualKey(Key key) {
         case Key::Tab:
         case Key::ShiftTab:
             return 0x09;
+        case Key::AltA:
+            return 'a';
+        case Key::AltE:
+            return 'e';
+        case Key::AltZ:
+            return 'z';
         case Key::Enter:
             break;
     }
@@ -41,11 +47,12 @@ TEST_P(DialogKeyboard, UnderTheDialogManager) {
                           : control.controlClass == framework::ControlClass::Edit
                               ? driver::MadeUpControl::Kind::Edit
                               : driver::MadeUpControl::Kind::Static;
-        controls.push_back(
-            {kind, control.id, control.style, control.x, control.y, control.width, control.height});
+        controls.push_back({kind, control.id, control.style, control.x, control.y, control.width,
+                            control.height, control.caption});
     }
     const auto [focused, command] = driver::KeyInMadeUpDialog(
-        controls, keys.controls[keys.focused].id, VirtualKey(keys.key), keys.key == Key::ShiftTab);
+        controls, keys.controls[keys.focused].id, VirtualKey(keys.key), keys.key == Key::ShiftTab,
+        keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ);
     EXPECT_EQ(focused, keys.controls[keys.focusedAfter].id);
     EXPECT_EQ(command, keys.command);
 }
