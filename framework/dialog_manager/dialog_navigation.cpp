@@ -45,14 +45,28 @@ std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, 
     return group[forwards ? (place + 1) % group.size() : (place + group.size() - 1) % group.size()];
 }
 
+namespace {
+
+bool IsTabStop(const ControlTemplate& control) {
+    return (control.style & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) &&
+           (control.style & WS_DISABLED) == 0;
+}
+
+}  // namespace
+
+std::optional<std::size_t> FirstTabStop(std::span<const ControlTemplate> controls) {
+    const auto found = std::find_if(controls.begin(), controls.end(), IsTabStop);
+    return found != controls.end()
+               ? std::optional(static_cast<std::size_t>(found - controls.begin()))
+               : std::nullopt;
+}
+
 std::size_t NextTabStop(std::span<const ControlTemplate> controls, std::size_t from,
                         bool backwards) {
     const std::size_t count = controls.size();
     for (std::size_t step = 1; step < count; ++step) {
         const std::size_t index = backwards ? (from + count - step) % count : (from + step) % count;
-        const DWORD style = controls[index].style;
-        if ((style & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) &&
-            (style & WS_DISABLED) == 0) {
+        if (IsTabStop(controls[index])) {
             return index;
         }
     }

@@ -30,6 +30,10 @@ std::vector<std::size_t> RadioGroup(std::span<const ControlTemplate> controls, s
 std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, std::size_t from,
                                      bool forwards);
 
+// The control that gets the focus when the dialog opens: its first tab stop
+// as NextTabStop() counts them; nullopt when it has none.
+std::optional<std::size_t> FirstTabStop(std::span<const ControlTemplate> controls);
+
 // The control Tab (Shift+Tab: `backwards`) moves to from `from`: the next
 // (previous) control with WS_TABSTOP that is visible and not disabled, as
 // the template made them, wrapping at either end; `from` when there is none.

@@ -25,7 +25,11 @@ TEST_P(DialogKeyboard, WithoutAToolkit) {
     const Case& keys = GetParam();
     std::size_t focused = keys.focused;
     int command = 0;
-    if (keys.key == Key::Enter) {
+    if (keys.key == Key::Opened) {
+        focused = framework::dialog_manager::FirstTabStop(keys.controls).value_or(focused);
+    } else if (keys.key == Key::Escape) {
+        command = IDCANCEL;  // whatever has the focus
+    } else if (keys.key == Key::Enter) {
         command = framework::dialog_manager::DefaultCommand(keys.controls);
     } else if (keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ) {
         const char letter = keys.key == Key::AltA ? 'a' : keys.key == Key::AltE ? 'e' : 'z';
@@ -79,6 +83,9 @@ Qt::Key QtKey(Key key) {
             return Qt::Key_E;
         case Key::AltZ:
             return Qt::Key_Z;
+        case Key::Escape:
+            return Qt::Key_Escape;
+        case Key::Opened:
         case Key::Enter:
             break;
     }
@@ -93,14 +100,18 @@ TEST_P(DialogKeyboard, OnQt) {
     window->show();
     window->activateWindow();
     testing_support::ProcessEvents();
-    QWidget* control = window->Control(keys.controls[keys.focused].id);
-    control->setFocus(Qt::TabFocusReason);
-    testing_support::ProcessEvents();
-    const bool alt = keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ;
-    QTest::keyClick(control, QtKey(keys.key),
-                    keys.key == Key::ShiftTab ? Qt::ShiftModifier
-                    : alt                     ? Qt::AltModifier
-                                              : Qt::NoModifier);
+    if (keys.key == Key::Opened) {
+        window->FocusFirstTabStop();  // what the backend does after OnInitDialog
+    } else {
+        QWidget* control = window->Control(keys.controls[keys.focused].id);
+        control->setFocus(Qt::TabFocusReason);
+        testing_support::ProcessEvents();
+        const bool alt = keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ;
+        QTest::keyClick(control, QtKey(keys.key),
+                        keys.key == Key::ShiftTab ? Qt::ShiftModifier
+                        : alt                     ? Qt::AltModifier
+                                                  : Qt::NoModifier);
+    }
     testing_support::ProcessEvents();
     std::optional<std::size_t> focused;
     for (std::size_t index = 0; index < keys.controls.size(); ++index) {

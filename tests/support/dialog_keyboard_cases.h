@@ -1,8 +1,8 @@
 // One table of keyboard cases for the dialog manager, on small made-up
 // templates: arrow keys in radio groups (and their wrap), Tab and Shift+Tab
 // between tab stops, Alt with a label's letter, and Enter where no push
-// button has the focus. It runs against the toolkit-free
-// decisions (framework/dialog_manager/) and against the Qt dialog.
+// button has the focus, Escape, and the first focus when the dialog opens. It runs against the
+// toolkit-free decisions (framework/dialog_manager/) and against the Qt dialog.
 #pragma once
 
 #include <cstddef>
@@ -14,12 +14,14 @@
 
 namespace dialog_keyboard_cases {
 
-enum class Key { Up, Down, Left, Right, Enter, Tab, ShiftTab, AltA, AltE, AltZ };
+// Opened: no key, the focus the dialog gives when it opens.
+enum class Key { Opened, Up, Down, Left, Right, Enter, Escape, Tab, ShiftTab, AltA, AltE, AltZ };
 
 struct Case {
     std::string name;
     std::vector<framework::ControlTemplate> controls;
     std::size_t focused;  // the control that has the focus, an index into `controls`
+                          // (for Key::Opened, none: the dialog gives it)
     Key key;
     std::size_t focusedAfter;  // the control that has it after the key
     int command;               // the WM_COMMAND the key gives (0: none)

@@ -413,7 +413,9 @@ std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls
         return {-1, -1};
     }
     ShowWindow(dialog, SW_SHOW);
-    SetFocus(GetDlgItem(dialog, focusedId));
+    if (focusedId != 0) {
+        SetFocus(GetDlgItem(dialog, focusedId));
+    }
     lastCommand = 0;
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -424,7 +426,9 @@ std::pair<int, int> KeyInMadeUpDialog(const std::vector<MadeUpControl>& controls
     const UINT kind = alt ? WM_SYSCHAR : WM_KEYDOWN;
     const LPARAM flags = alt ? 0x20000001 : 1;
     MSG message{GetFocus(), kind, virtualKey, flags, 0, {}};
-    IsDialogMessageW(dialog, &message);
+    if (virtualKey != 0) {
+        IsDialogMessageW(dialog, &message);
+    }
     keys[VK_SHIFT] = shiftBefore;
     SetKeyboardState(keys);
     const int focused = GetDlgCtrlID(GetFocus());

@@ -91,7 +91,8 @@ bool IsMinimized(Window dialog);
 int DragIconWidth(Window dialog);
 
 // A dialog made from these controls (in dialog units) by the platform's
-// dialog manager, without a resource: control `focusedId` gets the focus,
+// dialog manager, without a resource: control `focusedId` gets the focus
+// (0: the one the dialog manager gave it; `virtualKey` 0: no key),
 // then the key `virtualKey` (with Shift held if `shift`; with `alt`, the
 // character `virtualKey` as Alt gives it) goes through the dialog manager as
 // in a modal loop. Returns the id of the control that has the focus after it and

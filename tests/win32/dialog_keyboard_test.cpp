@@ -30,6 +30,10 @@ unsigned VirtualKey(Key key) {
             return 'e';
         case Key::AltZ:
             return 'z';
+        case Key::Escape:
+            return 0x1B;
+        case Key::Opened:
+            return 0;
         case Key::Enter:
             break;
     }
@@ -51,7 +55,8 @@ TEST_P(DialogKeyboard, UnderTheDialogManager) {
                             control.height, control.caption});
     }
     const auto [focused, command] = driver::KeyInMadeUpDialog(
-        controls, keys.controls[keys.focused].id, VirtualKey(keys.key), keys.key == Key::ShiftTab,
+        controls, keys.key == Key::Opened ? 0 : keys.controls[keys.focused].id,
+        VirtualKey(keys.key), keys.key == Key::ShiftTab,
         keys.key == Key::AltA || keys.key == Key::AltE || keys.key == Key::AltZ);
     EXPECT_EQ(focused, keys.controls[keys.focusedAfter].id);
     EXPECT_EQ(command, keys.command);
