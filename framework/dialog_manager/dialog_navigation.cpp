@@ -45,28 +45,52 @@ std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, 
     return group[forwards ? (place + 1) % group.size() : (place + group.size() - 1) % group.size()];
 }
 
+std::vector<ControlState> StatesOf(std::span<const ControlTemplate> controls) {
+    std::vector<ControlState> states;
+    for (const ControlTemplate& control : controls) {
+        states.push_back(
+            {(control.style & WS_VISIBLE) != 0, (control.style & WS_DISABLED) == 0, false});
+    }
+    return states;
+}
+
 namespace {
 
-bool IsTabStop(const ControlTemplate& control) {
-    return (control.style & (WS_TABSTOP | WS_VISIBLE)) == (WS_TABSTOP | WS_VISIBLE) &&
-           (control.style & WS_DISABLED) == 0;
+bool IsTabStop(std::span<const ControlTemplate> controls, std::span<const ControlState> states,
+               std::size_t index) {
+    if (!states[index].visible || !states[index].enabled) {
+        return false;
+    }
+    if (IsRadioButton(controls[index])) {
+        const std::vector<std::size_t> group = RadioGroup(controls, GroupStart(controls, index));
+        const bool anyChecked = std::any_of(group.begin(), group.end(),
+                                            [&states](std::size_t m) { return states[m].checked; });
+        if (anyChecked) {
+            return states[index].checked;
+        }
+    }
+    return (controls[index].style & WS_TABSTOP) != 0;
 }
 
 }  // namespace
 
 std::optional<std::size_t> FirstTabStop(std::span<const ControlTemplate> controls) {
-    const auto found = std::find_if(controls.begin(), controls.end(), IsTabStop);
-    return found != controls.end()
-               ? std::optional(static_cast<std::size_t>(found - controls.begin()))
-               : std::nullopt;
+    const std::vector<ControlState> states = StatesOf(controls);
+    for (std::size_t index = 0; index < controls.size(); ++index) {
+        if (IsTabStop(controls, states, index)) {
+            return index;
+        }
+    }
+    return std::nullopt;
 }
 
-std::size_t NextTabStop(std::span<const ControlTemplate> controls, std::size_t from,
-                        bool backwards) {
+std::size_t NextTabStop(std::span<const ControlTemplate> controls,
+                        std::span<const ControlState> states, std::size_t from, bool backwards) {
+    assert(states.size() == controls.size());
     const std::size_t count = controls.size();
     for (std::size_t step = 1; step < count; ++step) {
         const std::size_t index = backwards ? (from + count - step) % count : (from + step) % count;
-        if (IsTabStop(controls[index])) {
+        if (IsTabStop(controls, states, index)) {
             return index;
         }
     }

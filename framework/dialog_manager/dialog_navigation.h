@@ -30,17 +30,26 @@ std::vector<std::size_t> RadioGroup(std::span<const ControlTemplate> controls, s
 std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, std::size_t from,
                                      bool forwards);
 
+// What a control is now, as its window shows it.
+struct ControlState {
+    bool visible = true;
+    bool enabled = true;
+    bool checked = false;  // an automatic radio button
+};
+// The states the template gives the controls when the dialog opens.
+std::vector<ControlState> StatesOf(std::span<const ControlTemplate> controls);
+
 // The control that gets the focus when the dialog opens: its first tab stop
 // as NextTabStop() counts them; nullopt when it has none.
 std::optional<std::size_t> FirstTabStop(std::span<const ControlTemplate> controls);
 
 // The control Tab (Shift+Tab: `backwards`) moves to from `from`: the next
-// (previous) control with WS_TABSTOP that is visible and not disabled, as
-// the template made them, wrapping at either end; `from` when there is none.
-// (A group of automatic radio buttons keeps its stop on the checked one,
-// which the backends do themselves.)
-std::size_t NextTabStop(std::span<const ControlTemplate> controls, std::size_t from,
-                        bool backwards);
+// (previous) tab stop, wrapping at either end; `from` when there is none. A
+// tab stop is a visible, enabled control with WS_TABSTOP, except in a group
+// of automatic radio buttons with one checked: there the checked one is the
+// stop, as the platform moves WS_TABSTOP with the check.
+std::size_t NextTabStop(std::span<const ControlTemplate> controls,
+                        std::span<const ControlState> states, std::size_t from, bool backwards);
 
 // The control Alt+`letter` moves the focus to: the first control whose
 // caption marks `letter` with '&' (either case; "&&" is an ampersand), or,

@@ -95,6 +95,7 @@ private:
     void SetTabOrder();
     void NameFieldsByTheirLabels();
     bool UseMnemonic(const QKeyEvent& key);
+    bool MoveByTab(QObject* watched, const QKeyEvent& key);
     Qt::WindowStates OfferedStates() const;
     bool MoveInRadioGroup(QObject* watched, const QKeyEvent& key);
     bool MoveByWords(QObject* watched, const QKeyEvent& key);

@@ -12,8 +12,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "framework/dialog_manager/dialog_navigation.h"
 #include "framework/qt/accessibility.h"
@@ -57,12 +60,43 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
             TrackKey(*key);
             return true;
         }
-        if (UseMnemonic(*key) || MoveInRadioGroup(watched, *key) || MoveByWords(watched, *key) ||
-            OpenContextMenuByKey(watched, *key)) {
+        if (UseMnemonic(*key) || MoveByTab(watched, *key) || MoveInRadioGroup(watched, *key) ||
+            MoveByWords(watched, *key) || OpenContextMenuByKey(watched, *key)) {
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Tab and Shift+Tab go where the dialog manager says, from the controls'
+// states now: the checked button of a radio group, never a hidden or
+// disabled control. A field reached so has its text selected.
+bool DialogWindow::MoveByTab(QObject* watched, const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if ((key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab) ||
+        (modifiers & ~Qt::ShiftModifier) != Qt::NoModifier) {
+        return false;
+    }
+    const auto current =
+        std::find_if(controls_.begin(), controls_.end(),
+                     [watched](const ControlEntry& e) { return e.widget == watched; });
+    if (current == controls_.end()) {
+        return false;
+    }
+    std::vector<dialog_manager::ControlState> states;
+    for (const ControlEntry& entry : controls_) {
+        const auto* radio = qobject_cast<QRadioButton*>(entry.widget);
+        states.push_back({entry.widget->isVisibleTo(this), entry.widget->isEnabled(),
+                          radio != nullptr && radio->isChecked()});
+    }
+    const bool backwards = key.key() == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier) != 0;
+    const std::size_t next = dialog_manager::NextTabStop(
+        form_.controls, states, static_cast<std::size_t>(current - controls_.begin()), backwards);
+    controls_[next].widget->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    if (auto* line = qobject_cast<QLineEdit*>(controls_[next].widget)) {
+        line->selectAll();
+    }
+    return true;
 }
 
 // Alt with a letter goes where the dialog manager says: the control whose

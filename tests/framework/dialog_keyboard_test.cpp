@@ -36,8 +36,9 @@ TEST_P(DialogKeyboard, WithoutAToolkit) {
         focused =
             framework::dialog_manager::MnemonicTarget(keys.controls, letter).value_or(focused);
     } else if (keys.key == Key::Tab || keys.key == Key::ShiftTab) {
-        focused = framework::dialog_manager::NextTabStop(keys.controls, focused,
-                                                         keys.key == Key::ShiftTab);
+        focused = framework::dialog_manager::NextTabStop(
+            keys.controls, framework::dialog_manager::StatesOf(keys.controls), focused,
+            keys.key == Key::ShiftTab);
     } else {
         const bool forwards = keys.key == Key::Down || keys.key == Key::Right;
         if (const auto next =

@@ -86,6 +86,7 @@ const std::vector<Case>& Cases() {
         {"OpenedAfterALabelTheFirstFieldHasIt", labelled, 0, Key::Opened, 1, 0},
         {"EscapeIsCancel", fields, 3, Key::Escape, 3, IDCANCEL},
         {"TabSkipsLabelsAndDisabledControls", fields, 0, Key::Tab, 3, 0},
+        {"ShiftTabEntersARadioGroupAtItsTabStop", twoGroups, 3, Key::ShiftTab, 0, 0},
         {"TabWrapsToTheFirstTabStop", fields, 5, Key::Tab, 0, 0},
         {"ShiftTabMovesBackOverThemToo", fields, 3, Key::ShiftTab, 0, 0},
         {"ShiftTabWrapsToTheLastTabStop", fields, 0, Key::ShiftTab, 5, 0},
