@@ -46,11 +46,12 @@ std::optional<std::size_t> NextRadio(std::span<const ControlTemplate> controls, 
 }
 
 std::vector<ControlState> StatesOf(std::span<const ControlTemplate> controls) {
-    std::vector<ControlState> states;
-    for (const ControlTemplate& control : controls) {
-        states.push_back(
-            {(control.style & WS_VISIBLE) != 0, (control.style & WS_DISABLED) == 0, false});
-    }
+    std::vector<ControlState> states(controls.size());
+    std::transform(controls.begin(), controls.end(), states.begin(),
+                   [](const ControlTemplate& control) {
+                       return ControlState{(control.style & WS_VISIBLE) != 0,
+                                           (control.style & WS_DISABLED) == 0, false};
+                   });
     return states;
 }
 

@@ -373,7 +373,8 @@ std::vector<WORD> MadeUpTemplate(const std::vector<MadeUpControl>& controls) {
     put32(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME);
     put32(0);
     words.push_back(static_cast<WORD>(controls.size()));
-    for (const int value : {0, 0, 140, 100}) {
+    for (const int value : {0, 0, 140, 100}) {  // x, y, width, height
+        // cppcheck-suppress useStlAlgorithm ; four words in the template's order
         words.push_back(static_cast<WORD>(value));
     }
     words.push_back(0);  // no menu
@@ -388,6 +389,7 @@ std::vector<WORD> MadeUpTemplate(const std::vector<MadeUpControl>& controls) {
         put32(control.style);
         put32(0);
         for (const int value : {control.x, control.y, control.width, control.height}) {
+            // cppcheck-suppress useStlAlgorithm ; four words in the template's order
             words.push_back(static_cast<WORD>(value));
         }
         words.push_back(static_cast<WORD>(control.id));

@@ -244,10 +244,12 @@ public:
         driver::PostSystemCommand(MainDialog(), command);
     }
     std::vector<main_dialog_cases::MenuEntry> SystemMenu() override {
-        std::vector<main_dialog_cases::MenuEntry> entries;
-        for (const driver::MenuEntry& entry : driver::SystemMenu(MainDialog())) {
-            entries.push_back({entry.separator, entry.id, entry.text});
-        }
+        const std::vector<driver::MenuEntry> menu = driver::SystemMenu(MainDialog());
+        std::vector<main_dialog_cases::MenuEntry> entries(menu.size());
+        std::transform(
+            menu.begin(), menu.end(), entries.begin(), [](const driver::MenuEntry& entry) {
+                return main_dialog_cases::MenuEntry{entry.separator, entry.id, entry.text};
+            });
         return entries;
     }
     bool HasFocus(int id) override { return driver::FocusedControlId() == id; }
